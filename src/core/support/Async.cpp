@@ -1,0 +1,75 @@
+#include "core/support/Async.h"
+
+#include <QTimer>
+
+#include <algorithm>
+#include <coroutine>
+#include <limits>
+
+namespace tolvane {
+
+struct CancelToken::State {
+    CancelNotifier notifier;
+};
+
+bool CancelToken::isCancelled() const { return state_ && state_->notifier.cancelled; }
+
+QObject* CancelToken::notifier() const { return state_ ? &state_->notifier : nullptr; }
+
+CancelSource::CancelSource() : state_(std::make_shared<CancelToken::State>()) {}
+
+CancelSource::~CancelSource() = default;
+
+CancelToken CancelSource::token() const { return CancelToken(state_); }
+
+void CancelSource::cancel()
+{
+    if (state_->notifier.cancelled)
+        return;
+    state_->notifier.cancelled = true;
+    emit state_->notifier.cancelledSignal();
+}
+
+bool CancelSource::isCancelled() const { return state_->notifier.cancelled; }
+
+namespace {
+
+// Resumes once, queued, on whichever comes first: the timer or the cancellation.
+struct SleepAwaiter {
+    std::chrono::milliseconds pause;
+    CancelToken token;
+    bool completed = false;
+    std::shared_ptr<QObject> context;
+
+    bool await_ready() const { return token.isCancelled(); }
+
+    void await_suspend(std::coroutine_handle<> handle)
+    {
+        context = std::make_shared<QObject>();
+        auto done = std::make_shared<bool>(false);
+        auto finish = [this, handle, done](bool fullPause) {
+            if (*done)
+                return;
+            *done = true;
+            completed = fullPause;
+            QTimer::singleShot(0, [handle] { handle.resume(); });
+        };
+        // QTimer counts in int milliseconds; a longer pause is capped (about 24 days).
+        const auto capped = std::min<std::chrono::milliseconds::rep>(pause.count(), std::numeric_limits<int>::max());
+        QTimer::singleShot(std::chrono::milliseconds(std::max<std::chrono::milliseconds::rep>(capped, 0)), context.get(),
+                           [finish] { finish(true); });
+        if (auto* n = static_cast<CancelNotifier*>(token.notifier()))
+            QObject::connect(n, &CancelNotifier::cancelledSignal, context.get(), [finish] { finish(false); });
+    }
+
+    bool await_resume() { return completed && !token.isCancelled(); }
+};
+
+} // namespace
+
+QCoro::Task<bool> sleepFor(std::chrono::milliseconds pause, CancelToken token)
+{
+    co_return co_await SleepAwaiter{pause, std::move(token), false, {}};
+}
+
+} // namespace tolvane
