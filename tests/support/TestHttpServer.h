@@ -36,8 +36,19 @@ struct TestResponse {
     Behaviour behaviour = Behaviour::respond;
     int delayMs = 0;
 
-    static TestResponse json(QByteArray body, int status = 200) { return {status, std::move(body)}; }
-    static TestResponse never() { return {0, {}, {}, {}, Behaviour::neverAnswer}; }
+    static TestResponse json(QByteArray body, int status = 200)
+    {
+        TestResponse r;
+        r.status = status;
+        r.body = std::move(body);
+        return r;
+    }
+    static TestResponse never()
+    {
+        TestResponse r;
+        r.behaviour = Behaviour::neverAnswer;
+        return r;
+    }
 };
 
 class TestHttpServer : public QTcpServer {
