@@ -1,0 +1,238 @@
+#include "core/overlay/UserDefaults.h"
+
+#include <QLocale>
+#include <QSettings>
+#include <QStringList>
+
+#include <cmath>
+#include <limits>
+
+namespace tolvane {
+
+namespace {
+
+bool isNumeric(const QVariant& value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isText(const QVariant& value)
+{
+    return value.typeId() == QMetaType::QString || value.typeId() == QMetaType::QByteArray;
+}
+
+// Truncates toward zero; a value no 64-bit integer can hold reads as 0, never as undefined
+// behaviour.
+qint64 truncated(double value)
+{
+    constexpr double limit = 9223372036854775808.0; // 2^63
+    if (!std::isfinite(value) || value >= limit || value < -limit)
+        return 0;
+    return static_cast<qint64>(value);
+}
+
+std::optional<double> parseNumber(const QString& text)
+{
+    bool ok = false;
+    const double value = text.trimmed().toDouble(&ok);
+    if (!ok)
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+bool UserDefaults::toBool(const QVariant& value)
+{
+    if (value.typeId() == QMetaType::Bool)
+        return value.toBool();
+    if (isNumeric(value))
+        return value.toDouble() != 0.0;
+    if (isText(value)) {
+        const QString text = value.toString().trimmed().toLower();
+        if (text == QLatin1String("true") || text == QLatin1String("yes"))
+            return true;
+        const auto number = parseNumber(text);
+        return number && *number != 0.0;
+    }
+    return false;
+}
+
+qint64 UserDefaults::toInteger(const QVariant& value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+        return value.toBool() ? 1 : 0;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return truncated(value.toDouble());
+    case QMetaType::ULongLong:
+    case QMetaType::ULong:
+        return value.toULongLong() > static_cast<qulonglong>(std::numeric_limits<qint64>::max())
+            ? 0
+            : static_cast<qint64>(value.toULongLong());
+    default:
+        break;
+    }
+    if (isNumeric(value))
+        return value.toLongLong();
+    if (isText(value)) {
+        const QString text = value.toString().trimmed();
+        bool ok = false;
+        const qint64 whole = text.toLongLong(&ok);
+        if (ok)
+            return whole;
+        if (const auto number = parseNumber(text))
+            return truncated(*number);
+    }
+    return 0;
+}
+
+double UserDefaults::toDouble(const QVariant& value)
+{
+    if (value.typeId() == QMetaType::Bool)
+        return value.toBool() ? 1.0 : 0.0;
+    return toNumber(value).value_or(0.0);
+}
+
+std::optional<double> UserDefaults::toNumber(const QVariant& value)
+{
+    if (isNumeric(value))
+        return value.toDouble();
+    if (isText(value))
+        return parseNumber(value.toString());
+    return std::nullopt;
+}
+
+bool UserDefaults::boolValue(const QString& key) const
+{
+    const auto stored = object(key);
+    return stored && toBool(*stored);
+}
+
+qint64 UserDefaults::integerValue(const QString& key) const
+{
+    const auto stored = object(key);
+    return stored ? toInteger(*stored) : 0;
+}
+
+double UserDefaults::doubleValue(const QString& key) const
+{
+    const auto stored = object(key);
+    return stored ? toDouble(*stored) : 0.0;
+}
+
+std::optional<QString> UserDefaults::stringValue(const QString& key) const
+{
+    const auto stored = object(key);
+    if (!stored)
+        return std::nullopt;
+    if (isText(*stored))
+        return stored->toString();
+    if (isNumeric(*stored)) {
+        if (stored->typeId() == QMetaType::Double || stored->typeId() == QMetaType::Float)
+            return QString::number(stored->toDouble(), 'g', QLocale::FloatingPointShortest);
+        return stored->toString();
+    }
+    return std::nullopt;
+}
+
+std::optional<QVariantList> UserDefaults::arrayValue(const QString& key) const
+{
+    const auto stored = object(key);
+    if (!stored)
+        return std::nullopt;
+    if (stored->typeId() == QMetaType::QVariantList || stored->typeId() == QMetaType::QStringList)
+        return stored->toList();
+    return std::nullopt;
+}
+
+// In memory
+
+std::optional<QVariant> InMemoryUserDefaults::object(const QString& key) const
+{
+    const auto found = values_.constFind(key);
+    if (found == values_.constEnd())
+        return std::nullopt;
+    return *found;
+}
+
+void InMemoryUserDefaults::set(const QString& key, const QVariant& value)
+{
+    if (!value.isValid()) {
+        remove(key);
+        return;
+    }
+    values_.insert(key, value);
+}
+
+void InMemoryUserDefaults::remove(const QString& key)
+{
+    values_.remove(key);
+}
+
+// INI file
+
+QSettingsUserDefaults::QSettingsUserDefaults()
+    : settings_(std::make_unique<QSettings>(
+        QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tolvane"), QStringLiteral("Tolvane")))
+{
+}
+
+QSettingsUserDefaults::QSettingsUserDefaults(const QString& iniPath)
+    : settings_(std::make_unique<QSettings>(iniPath, QSettings::IniFormat))
+{
+}
+
+QSettingsUserDefaults::~QSettingsUserDefaults()
+{
+    settings_->sync();
+}
+
+std::optional<QVariant> QSettingsUserDefaults::object(const QString& key) const
+{
+    const QVariant value = settings_->value(key);
+    if (!value.isValid())
+        return std::nullopt;
+    return value;
+}
+
+void QSettingsUserDefaults::set(const QString& key, const QVariant& value)
+{
+    if (!value.isValid()) {
+        remove(key);
+        return;
+    }
+    settings_->setValue(key, value);
+}
+
+void QSettingsUserDefaults::remove(const QString& key)
+{
+    settings_->remove(key);
+}
+
+void QSettingsUserDefaults::sync()
+{
+    settings_->sync();
+}
+
+QString QSettingsUserDefaults::fileName() const
+{
+    return settings_->fileName();
+}
+
+} // namespace tolvane

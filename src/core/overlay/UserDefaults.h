@@ -1,0 +1,79 @@
+#pragma once
+// The per-user key-value store behind the overlay settings, panel positions and heartbeat id.
+// Readers must tell a key that was never written from one holding false or 0, so the interface
+// hands out the stored object itself (absent when never written) and typed readings that convert
+// what is stored the same way on every backend: an INI file keeps only text, the in-memory store
+// keeps Qt's own types, and both must read alike.
+
+#include <QString>
+#include <QVariant>
+
+#include <memory>
+#include <optional>
+
+class QSettings;
+
+namespace tolvane {
+
+class UserDefaults {
+public:
+    virtual ~UserDefaults() = default;
+
+    // The stored object, or none when the key was never written (or was removed).
+    virtual std::optional<QVariant> object(const QString& key) const = 0;
+    virtual void set(const QString& key, const QVariant& value) = 0;
+    virtual void remove(const QString& key) = 0;
+    // Writes pending changes to permanent storage, where the backend has any.
+    virtual void sync() { }
+
+    bool contains(const QString& key) const { return object(key).has_value(); }
+
+    // Typed readings: an absent key or a value that does not convert reads as false, 0 or 0.0.
+    bool boolValue(const QString& key) const;
+    qint64 integerValue(const QString& key) const;
+    double doubleValue(const QString& key) const;
+    // Text stored as text, or a number's decimal text; none for anything else.
+    std::optional<QString> stringValue(const QString& key) const;
+    // A list, or none when the key holds anything else.
+    std::optional<QVariantList> arrayValue(const QString& key) const;
+
+    // The same conversions, on a value already fetched.
+    static bool toBool(const QVariant& value);
+    static qint64 toInteger(const QVariant& value);
+    static double toDouble(const QVariant& value);
+    // A number, or text that is wholly a number; none for anything else (booleans included).
+    static std::optional<double> toNumber(const QVariant& value);
+};
+
+// Test double and scratch store: values keep their Qt types, nothing is written anywhere.
+class InMemoryUserDefaults final : public UserDefaults {
+public:
+    std::optional<QVariant> object(const QString& key) const override;
+    void set(const QString& key, const QVariant& value) override;
+    void remove(const QString& key) override;
+
+private:
+    QVariantMap values_;
+};
+
+// The application's store: an INI file through QSettings.
+class QSettingsUserDefaults final : public UserDefaults {
+public:
+    // The user's own file in the XDG config folder.
+    QSettingsUserDefaults();
+    // A file at a chosen path (tests).
+    explicit QSettingsUserDefaults(const QString& iniPath);
+    ~QSettingsUserDefaults() override;
+
+    std::optional<QVariant> object(const QString& key) const override;
+    void set(const QString& key, const QVariant& value) override;
+    void remove(const QString& key) override;
+    void sync() override;
+
+    QString fileName() const;
+
+private:
+    std::unique_ptr<QSettings> settings_;
+};
+
+} // namespace tolvane

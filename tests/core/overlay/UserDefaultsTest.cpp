@@ -1,0 +1,128 @@
+#include "DefaultsBackends.h"
+
+#include <QVariantList>
+
+#include <limits>
+
+using namespace tolvane;
+using tolvane::test::DefaultsBackendTest;
+
+namespace {
+
+class UserDefaultsTest : public DefaultsBackendTest { };
+
+TEST_P(UserDefaultsTest, NeverWrittenKeyHasNoObjectAndReadsTypedZero)
+{
+    const QString key = QStringLiteral("settings.showGold");
+    EXPECT_FALSE(defaults->object(key).has_value());
+    EXPECT_FALSE(defaults->contains(key));
+    EXPECT_FALSE(defaults->boolValue(key));
+    EXPECT_EQ(defaults->integerValue(key), 0);
+    EXPECT_EQ(defaults->doubleValue(key), 0.0);
+    EXPECT_FALSE(defaults->stringValue(key).has_value());
+    EXPECT_FALSE(defaults->arrayValue(key).has_value());
+}
+
+TEST_P(UserDefaultsTest, StoredFalseAndZeroAreObjects)
+{
+    defaults->set(QStringLiteral("b"), false);
+    defaults->set(QStringLiteral("i"), qint64(0));
+    defaults->set(QStringLiteral("d"), 0.0);
+    for (const char* key : {"b", "i", "d"}) {
+        EXPECT_TRUE(defaults->contains(QString::fromLatin1(key))) << key;
+        EXPECT_FALSE(defaults->boolValue(QString::fromLatin1(key))) << key;
+    }
+}
+
+TEST_P(UserDefaultsTest, TypedValuesComeBackIntact)
+{
+    defaults->set(QStringLiteral("bool"), true);
+    defaults->set(QStringLiteral("big"), qint64(5'000'000'123));
+    defaults->set(QStringLiteral("negative"), qint64(-42));
+    defaults->set(QStringLiteral("inset"), 0.1);
+    defaults->set(QStringLiteral("raise"), -0.123456789012345);
+    defaults->set(QStringLiteral("text"), QStringLiteral("m:ss, seconds = \"quoted\" · ünï"));
+
+    EXPECT_TRUE(defaults->boolValue(QStringLiteral("bool")));
+    EXPECT_EQ(defaults->integerValue(QStringLiteral("big")), 5'000'000'123);
+    EXPECT_EQ(defaults->integerValue(QStringLiteral("negative")), -42);
+    EXPECT_EQ(defaults->doubleValue(QStringLiteral("inset")), 0.1);
+    EXPECT_EQ(defaults->doubleValue(QStringLiteral("raise")), -0.123456789012345);
+    EXPECT_EQ(defaults->stringValue(QStringLiteral("text")), QStringLiteral("m:ss, seconds = \"quoted\" · ünï"));
+}
+
+TEST_P(UserDefaultsTest, ReadingsConvertBetweenNumberKinds)
+{
+    defaults->set(QStringLiteral("int"), qint64(7));
+    defaults->set(QStringLiteral("real"), 3.9);
+    defaults->set(QStringLiteral("yes"), true);
+    EXPECT_EQ(defaults->doubleValue(QStringLiteral("int")), 7.0);
+    EXPECT_EQ(defaults->integerValue(QStringLiteral("real")), 3);
+    EXPECT_EQ(defaults->stringValue(QStringLiteral("int")), QStringLiteral("7"));
+    EXPECT_TRUE(defaults->boolValue(QStringLiteral("int")));
+    EXPECT_EQ(defaults->integerValue(QStringLiteral("yes")), 1);
+}
+
+TEST_P(UserDefaultsTest, UnconvertibleTextReadsTypedZero)
+{
+    defaults->set(QStringLiteral("word"), QStringLiteral("banana"));
+    EXPECT_TRUE(defaults->contains(QStringLiteral("word")));
+    EXPECT_FALSE(defaults->boolValue(QStringLiteral("word")));
+    EXPECT_EQ(defaults->integerValue(QStringLiteral("word")), 0);
+    EXPECT_EQ(defaults->doubleValue(QStringLiteral("word")), 0.0);
+    EXPECT_FALSE(defaults->arrayValue(QStringLiteral("word")).has_value());
+}
+
+TEST_P(UserDefaultsTest, HugeRealReadsAsZeroInteger)
+{
+    defaults->set(QStringLiteral("huge"), 1e300);
+    EXPECT_EQ(defaults->integerValue(QStringLiteral("huge")), 0);
+    EXPECT_EQ(defaults->doubleValue(QStringLiteral("huge")), 1e300);
+}
+
+TEST_P(UserDefaultsTest, ListsKeepTheirLengthAndNumbers)
+{
+    defaults->set(QStringLiteral("two"), QVariantList {0.5, 0.25});
+    defaults->set(QStringLiteral("one"), QVariantList {0.5});
+    defaults->set(QStringLiteral("three"), QVariantList {0.5, 0.25, 1.0});
+
+    const auto two = defaults->arrayValue(QStringLiteral("two"));
+    ASSERT_TRUE(two.has_value());
+    ASSERT_EQ(two->size(), 2);
+    EXPECT_EQ(UserDefaults::toNumber(two->at(0)), 0.5);
+    EXPECT_EQ(UserDefaults::toNumber(two->at(1)), 0.25);
+    ASSERT_TRUE(defaults->arrayValue(QStringLiteral("one")).has_value());
+    EXPECT_EQ(defaults->arrayValue(QStringLiteral("one"))->size(), 1);
+    ASSERT_TRUE(defaults->arrayValue(QStringLiteral("three")).has_value());
+    EXPECT_EQ(defaults->arrayValue(QStringLiteral("three"))->size(), 3);
+}
+
+TEST_P(UserDefaultsTest, RemoveMakesTheKeyNeverWrittenAgain)
+{
+    defaults->set(QStringLiteral("k"), true);
+    defaults->remove(QStringLiteral("k"));
+    EXPECT_FALSE(defaults->contains(QStringLiteral("k")));
+    defaults->remove(QStringLiteral("absent")); // removing an absent key does nothing
+    EXPECT_FALSE(defaults->contains(QStringLiteral("absent")));
+}
+
+TEST_P(UserDefaultsTest, KeysWithDotsStayApart)
+{
+    defaults->set(QStringLiteral("panelFraction.goldTracker.sr"), QVariantList {0.1, 0.2});
+    defaults->set(QStringLiteral("panelFraction.goldTracker"), QVariantList {0.3, 0.4});
+    defaults->remove(QStringLiteral("panelFraction.goldTracker"));
+    EXPECT_TRUE(defaults->contains(QStringLiteral("panelFraction.goldTracker.sr")));
+}
+
+TOLVANE_ALL_BACKENDS(UserDefaultsTest);
+
+TEST(UserDefaultsConversionTest, NumbersFromTextMustBeWhollyNumeric)
+{
+    EXPECT_EQ(UserDefaults::toNumber(QStringLiteral("0.5")), 0.5);
+    EXPECT_FALSE(UserDefaults::toNumber(QStringLiteral("0.5x")).has_value());
+    EXPECT_FALSE(UserDefaults::toNumber(QStringLiteral("a")).has_value());
+    EXPECT_FALSE(UserDefaults::toNumber(QVariant(true)).has_value());
+    EXPECT_FALSE(UserDefaults::toNumber(QVariant()).has_value());
+}
+
+} // namespace
