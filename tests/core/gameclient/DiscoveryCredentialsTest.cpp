@@ -1,0 +1,175 @@
+#include "core/gameclient/ClientCredentials.h"
+#include "core/gameclient/LCUDiscovery.h"
+
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <future>
+
+using namespace tolvane;
+
+namespace {
+
+using Parsed = std::variant<ClientCredentials, CredentialError>;
+
+Parsed ok(int64_t port, const char* password, const char* scheme = "https")
+{
+    return ClientCredentials {port, QString::fromUtf8(password), QString::fromUtf8(scheme)};
+}
+
+struct ArgsCase {
+    const char* name;
+    QString line;
+    Parsed expected;
+};
+
+void PrintTo(const ArgsCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class ProcessArgs : public ::testing::TestWithParam<ArgsCase> { };
+
+TEST_P(ProcessArgs, ReadsPortAndToken)
+{
+    EXPECT_EQ(ClientCredentials::fromProcessArgs(GetParam().line), GetParam().expected)
+        << GetParam().line.toStdString();
+}
+
+const Parsed missing = CredentialError::missingProcessArgs;
+
+INSTANTIATE_TEST_SUITE_P(Lines, ProcessArgs,
+    ::testing::Values(ArgsCase {"real_shape",
+                          QStringLiteral("/Applications/League of Legends.app/Contents/LoL/LeagueClientUx "
+                                         "--riotclient-auth-token=abc --app-port=52437 --remoting-auth-token=Xy_z-9 "
+                                         "--app-pid=4242"),
+                          ok(52437, "Xy_z-9")},
+        ArgsCase {"token_before_port", QStringLiteral("x --remoting-auth-token=t0k --app-port=1"), ok(1, "t0k")},
+        ArgsCase {"values_at_line_end", QStringLiteral("--remoting-auth-token=abc --app-port=99"), ok(99, "abc")},
+        ArgsCase {"plus_sign", QStringLiteral("--app-port=+8080 --remoting-auth-token=a"), ok(8080, "a")},
+        ArgsCase {"minus_one", QStringLiteral("--app-port=-1 --remoting-auth-token=a"), ok(-1, "a")},
+        ArgsCase {
+            "int64_max", QStringLiteral("--app-port=9223372036854775807 --remoting-auth-token=a"), ok(INT64_MAX, "a")},
+        ArgsCase {
+            "int64_min", QStringLiteral("--app-port=-9223372036854775808 --remoting-auth-token=a"), ok(INT64_MIN, "a")},
+        ArgsCase {"tab_ends_port", QStringLiteral("--app-port=123\t--remoting-auth-token=a"), ok(123, "a")},
+        ArgsCase {"nbsp_ends_token", QStringLiteral("--app-port=1 --remoting-auth-token=ab\u00A0cd"), ok(1, "ab")},
+        ArgsCase {
+            "ideographic_space_ends_port", QStringLiteral("--app-port=7\u3000 --remoting-auth-token=a"), ok(7, "a")},
+        ArgsCase {"empty_token", QStringLiteral("--app-port=1 --remoting-auth-token= --x"), ok(1, "")},
+        ArgsCase {"first_port_wins", QStringLiteral("--app-port=1 --app-port=2 --remoting-auth-token=a"), ok(1, "a")},
+        ArgsCase {"first_token_wins", QStringLiteral("--remoting-auth-token=a --remoting-auth-token=b --app-port=5"),
+            ok(5, "a")},
+        ArgsCase {"flag_inside_a_word", QStringLiteral("x--app-port=3 y--remoting-auth-token=q"), ok(3, "q")},
+        ArgsCase {"quotes_kept_in_token", QStringLiteral("--app-port=1 --remoting-auth-token=\"a\""), ok(1, "\"a\"")},
+        ArgsCase {"no_port", QStringLiteral("LeagueClientUx --remoting-auth-token=a"), missing},
+        ArgsCase {"no_token", QStringLiteral("LeagueClientUx --app-port=1"), missing},
+        ArgsCase {"port_at_line_end", QStringLiteral("--remoting-auth-token=a --app-port="), missing},
+        ArgsCase {"port_then_space", QStringLiteral("--app-port= 1 --remoting-auth-token=a"), missing},
+        ArgsCase {"port_with_letter", QStringLiteral("--app-port=12a --remoting-auth-token=a"), missing},
+        ArgsCase {"port_in_quotes", QStringLiteral("--app-port=\"12\" --remoting-auth-token=a"), missing},
+        ArgsCase {"port_too_large", QStringLiteral("--app-port=9223372036854775808 --remoting-auth-token=a"), missing},
+        ArgsCase {"port_sign_only", QStringLiteral("--app-port=- --remoting-auth-token=a"), missing},
+        ArgsCase {"port_two_signs", QStringLiteral("--app-port=+-1 --remoting-auth-token=a"), missing},
+        ArgsCase {"port_arabic_digits", QStringLiteral("--app-port=\u0661\u0662 --remoting-auth-token=a"), missing},
+        ArgsCase {"flags_case_sensitive", QStringLiteral("--APP-PORT=1 --remoting-auth-token=a"), missing}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Lockfile, ReadsFiveFields)
+{
+    const Parsed bad = CredentialError::malformedLockfile;
+    EXPECT_EQ(
+        ClientCredentials::fromLockfileContents(QStringLiteral("LeagueClient:1234:52437:pw:https\n")), ok(52437, "pw"));
+    EXPECT_EQ(ClientCredentials::fromLockfileContents(QStringLiteral("  ::-7::http \r\n")), ok(-7, "", "http"));
+    EXPECT_EQ(ClientCredentials::fromLockfileContents(QStringLiteral("a:b:+1:p:")), ok(1, "p", ""));
+    EXPECT_EQ(ClientCredentials::fromLockfileContents(QStringLiteral("a:b:1:p")), bad);
+    EXPECT_EQ(ClientCredentials::fromLockfileContents(QStringLiteral("a:b:1:p:https:x")), bad);
+    EXPECT_EQ(ClientCredentials::fromLockfileContents(QStringLiteral("a:b:port:p:https")), bad);
+    EXPECT_EQ(ClientCredentials::fromLockfileContents(QStringLiteral("a:b::p:https")), bad);
+    EXPECT_EQ(ClientCredentials::fromLockfileContents(QString()), bad);
+}
+
+TEST(ProcessList, TakesTheFirstLineNamingTheClient)
+{
+    const QByteArray out = "COMMAND\n"
+                           "/usr/bin/helper --app-port=1 --remoting-auth-token=notme\n"
+                           "\n"
+                           "/opt/lol/LeagueClient --app-port=2 --remoting-auth-token=notme\n"
+                           "/opt/lol/LeagueClientUx --app-port=3 --remoting-auth-token=me\n"
+                           "/opt/lol/LeagueClientUx --app-port=4 --remoting-auth-token=later\n";
+    EXPECT_EQ(LCUDiscovery::fromProcessList(out), (ClientCredentials {3, "me", "https"}));
+}
+
+TEST(ProcessList, FirstMatchingLineDecidesEvenWhenItFails)
+{
+    const QByteArray out = "LeagueClientUxRender --app-port=3\n"
+                           "LeagueClientUx --app-port=4 --remoting-auth-token=ok\n";
+    EXPECT_EQ(LCUDiscovery::fromProcessList(out), std::nullopt);
+}
+
+TEST(ProcessList, NothingWithoutBothMarkers)
+{
+    EXPECT_EQ(LCUDiscovery::fromProcessList("COMMAND\nLeagueClientUx --remoting-auth-token=a\n"
+                                            "client --app-port=1 --remoting-auth-token=a\n"),
+        std::nullopt);
+    EXPECT_EQ(LCUDiscovery::fromProcessList(QByteArray()), std::nullopt);
+}
+
+// One process with a name that is not valid UTF-8 must not hide the game client.
+TEST(ProcessList, InvalidUtf8ElsewhereDoesNotHideTheClient)
+{
+    QByteArray out = "COMMAND\n/tmp/odd\xff\xfe name\n";
+    out += "/opt/lol/Le\xc3"
+           "agueClientUx/LeagueClientUx --app-port=5 --remoting-auth-token=tok\n";
+    EXPECT_EQ(LCUDiscovery::fromProcessList(out), (ClientCredentials {5, "tok", "https"}));
+}
+
+// A child whose command line carries the client's flags, found through the real "/bin/ps".
+class RealProcess : public ::testing::Test {
+protected:
+    void TearDown() override
+    {
+        if (child.state() != QProcess::NotRunning) {
+            child.kill();
+            child.waitForFinished(5000);
+        }
+    }
+    QProcess child;
+};
+
+TEST_F(RealProcess, DiscoverFindsPortAndToken)
+{
+    const int port = 20000 + int(QRandomGenerator::global()->bounded(40000));
+    const QString token = QStringLiteral("tok") + QString::number(QRandomGenerator::global()->generate64(), 36);
+    // "; :" keeps the shell alive (no exec of sleep), so its own arguments stay in the list.
+    child.start(QStringLiteral("/bin/sh"),
+        {QStringLiteral("-c"), QStringLiteral("sleep 20; :"), QStringLiteral("LeagueClientUx"),
+            QStringLiteral("--app-port=%1").arg(port), QStringLiteral("--remoting-auth-token=") + token});
+    ASSERT_TRUE(child.waitForStarted());
+
+    // Discovery blocks, as it would on the poller's worker thread.
+    auto found = std::async(std::launch::async, [] { return LCUDiscovery::discover(); }).get();
+    ASSERT_TRUE(found.has_value());
+    if (found->password != token) {
+        // Another run of this suite may have its own pretend client listed first.
+        QProcess ps;
+        ps.start(QStringLiteral("/bin/ps"), {QStringLiteral("-A"), QStringLiteral("-o"), QStringLiteral("command")});
+        ps.waitForFinished();
+        const QByteArray listing = ps.readAllStandardOutput();
+        const qsizetype theirs = listing.indexOf("--remoting-auth-token=" + found->password.toUtf8());
+        const qsizetype ours = listing.indexOf("--remoting-auth-token=" + token.toUtf8());
+        ASSERT_TRUE(theirs >= 0 && (ours < 0 || theirs < ours)) << listing.toStdString();
+        GTEST_SKIP() << "another pretend game client is running";
+    }
+    EXPECT_EQ(*found, (ClientCredentials {port, token, QStringLiteral("https")}));
+
+    child.kill();
+    child.waitForFinished(5000);
+    auto after = LCUDiscovery::discover();
+    EXPECT_TRUE(!after || after->password != token);
+}
+
+} // namespace
