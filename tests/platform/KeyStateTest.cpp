@@ -1,0 +1,56 @@
+// The key state read from the X server while xdotool holds keys, as a user would.
+#include "XTool.h"
+
+#include "Await.h"
+#include "platform/X11Platform.h"
+
+#include <gtest/gtest.h>
+
+namespace tolvane {
+namespace {
+
+struct HeldKey {
+    int virtualKeyCode;
+    const char* keysym;
+};
+
+class X11KeyStateTest : public ::testing::TestWithParam<HeldKey> {
+protected:
+    void TearDown() override { test::xdotool({QStringLiteral("keyup"), QString::fromLatin1(GetParam().keysym)}); }
+    std::unique_ptr<KeyState> keys = makeX11KeyState();
+};
+
+TEST_P(X11KeyStateTest, ReadsHeldWhileTheKeyIsDownAndNotAfterwards)
+{
+    const HeldKey key = GetParam();
+    EXPECT_FALSE(keys->isKeyDown(key.virtualKeyCode));
+
+    ASSERT_TRUE(test::xdotool({QStringLiteral("keydown"), QString::fromLatin1(key.keysym)}));
+    EXPECT_TRUE(test::spinUntil([&] { return keys->isKeyDown(key.virtualKeyCode); }));
+    // Another key is not taken for this one.
+    const int other = key.virtualKeyCode == 53 ? 48 : 53;
+    EXPECT_FALSE(keys->isKeyDown(other));
+
+    ASSERT_TRUE(test::xdotool({QStringLiteral("keyup"), QString::fromLatin1(key.keysym)}));
+    EXPECT_TRUE(test::spinUntil([&] { return !keys->isKeyDown(key.virtualKeyCode); }));
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, X11KeyStateTest,
+    ::testing::Values(HeldKey {48, "Tab"}, HeldKey {35, "p"}, HeldKey {53, "Escape"}, HeldKey {55, "Super_L"},
+        HeldKey {58, "Alt_L"}, HeldKey {122, "F1"}, HeldKey {111, "F12"}, HeldKey {123, "Left"},
+        HeldKey {76, "KP_Enter"}),
+    [](const auto& info) { return std::string(info.param.keysym); });
+
+TEST(X11KeyState, CodesWithoutAKeyReadAsNotHeld)
+{
+    auto keys = makeX11KeyState();
+    ASSERT_TRUE(test::xdotool({QStringLiteral("keydown"), QStringLiteral("Tab")}));
+    ASSERT_TRUE(test::spinUntil([&] { return keys->isKeyDown(48); }));
+    // Function (63) has no X key; the others are not key codes at all.
+    for (int code : {63, -1, 10, 200, 70000})
+        EXPECT_FALSE(keys->isKeyDown(code)) << code;
+    test::xdotool({QStringLiteral("keyup"), QStringLiteral("Tab")});
+}
+
+} // namespace
+} // namespace tolvane

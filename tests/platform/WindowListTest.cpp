@@ -1,0 +1,131 @@
+// The window list as the X server and openbox give it, with stand-in windows made on their own
+// connections as another program's would be.
+#include "StandInGameWindow.h"
+
+#include "Await.h"
+#include "platform/ScreenSpace.h"
+#include "platform/X11Platform.h"
+
+#include <QProcess>
+#include <QTemporaryFile>
+
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+namespace tolvane {
+namespace {
+
+std::optional<WindowInfo> findByTitle(const WindowList& list, const QString& title)
+{
+    const auto windows = list.onScreenWindows();
+    if (!windows)
+        return std::nullopt;
+    for (const WindowInfo& window : *windows) {
+        if (window.title == title)
+            return window;
+    }
+    return std::nullopt;
+}
+
+class X11WindowListTest : public ::testing::Test {
+protected:
+    std::unique_ptr<X11WindowList> list = makeX11WindowList();
+};
+
+TEST_F(X11WindowListTest, FindsTheGameWindowWithItsOwnerTitleAndFrameInScreenCoordinates)
+{
+    test::StandInGameWindow game({.geometry = {100, 50, 1280, 720}});
+    ASSERT_TRUE(game.show());
+
+    const auto window = findByTitle(*list, QStringLiteral("League of Legends (TM) Client"));
+    ASSERT_TRUE(window);
+    // Wine's class "league of legends.exe" becomes the owner name without ".exe".
+    EXPECT_EQ(window->ownerName, QStringLiteral("league of legends"));
+    EXPECT_EQ(window->processId, getpid());
+    // X's top-left (100, 50) on a 1080-high screen is (100, 310) from the bottom left.
+    EXPECT_EQ(window->frame, QRectF(100, 310, 1280, 720));
+    EXPECT_EQ(window->layer, 0);
+}
+
+TEST_F(X11WindowListTest, TheFrameOfADecoratedWindowIncludesTheWindowManagersDecoration)
+{
+    test::StandInGameWindow game(
+        {.geometry = {200, 100, 800, 600}, .title = QStringLiteral("Decorated"), .decorated = true});
+    ASSERT_TRUE(game.show());
+
+    const auto window = findByTitle(*list, QStringLiteral("Decorated"));
+    ASSERT_TRUE(window);
+    // openbox adds a title bar above the client area and borders around it.
+    EXPECT_GT(window->frame.height(), 600);
+    EXPECT_GE(window->frame.width(), 800);
+    EXPECT_EQ(window->frame.left(), 200);
+    EXPECT_EQ(window->frame.bottom(), 1080 - 100) << "the frame's top edge stays where the window asked to be";
+}
+
+TEST_F(X11WindowListTest, ListsFrontmostFirstAndLeavesUnmappedWindowsOut)
+{
+    test::StandInGameWindow back({.geometry = {0, 0, 400, 300}, .title = QStringLiteral("Back")});
+    ASSERT_TRUE(back.show());
+    test::StandInGameWindow front({.geometry = {50, 50, 400, 300}, .title = QStringLiteral("Front")});
+    ASSERT_TRUE(front.show());
+    test::StandInGameWindow hidden({.geometry = {80, 80, 400, 300}, .title = QStringLiteral("Hidden")});
+
+    ASSERT_TRUE(test::spinUntil([&] {
+        const auto windows = list->onScreenWindows();
+        QStringList titles;
+        for (const auto& w : windows.value_or(std::vector<WindowInfo> {}))
+            titles << w.title;
+        return titles.indexOf(u"Front") >= 0 && titles.indexOf(u"Front") < titles.indexOf(u"Back");
+    }));
+    EXPECT_FALSE(findByTitle(*list, QStringLiteral("Hidden")));
+}
+
+TEST_F(X11WindowListTest, AWindowThatIsGoneIsNotFoundAndDoesNotEndTheProcess)
+{
+    test::StandInGameWindow game({.geometry = {0, 0, 300, 200}, .title = QStringLiteral("Short-lived")});
+    ASSERT_TRUE(game.show());
+    const quint64 id = game.id();
+    ASSERT_TRUE(list->window(id));
+
+    game.destroy();
+    EXPECT_FALSE(list->window(id));
+    EXPECT_FALSE(list->window(0x7ffffff0));
+    EXPECT_FALSE(findByTitle(*list, QStringLiteral("Short-lived")));
+}
+
+// Without a window manager the list comes from the root window's children. A second, bare
+// display stands in for a session without one.
+TEST(X11WindowListWithoutWindowManager, ListsTheRootWindowsChildren)
+{
+    QTemporaryFile displayFile;
+    ASSERT_TRUE(displayFile.open());
+    QProcess xvfb;
+    xvfb.setProgram(QStringLiteral("bash"));
+    xvfb.setArguments({QStringLiteral("-c"),
+        QStringLiteral("exec Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>%1 2>/dev/null")
+            .arg(displayFile.fileName())});
+    xvfb.start();
+    ASSERT_TRUE(test::spinUntil([&] { return displayFile.size() > 0; }));
+    const QByteArray display = ":" + displayFile.readAll().trimmed();
+
+    const QByteArray ownDisplay = qgetenv("DISPLAY");
+    qputenv("DISPLAY", display);
+    auto bareList = makeX11WindowList();
+    {
+        test::StandInGameWindow game({.geometry = {100, 50, 1280, 720}});
+        qputenv("DISPLAY", ownDisplay);
+        // The only window there, besides none of Qt's: this process's Qt lives on the other display.
+        ASSERT_TRUE(game.show());
+        const auto window = findByTitle(*bareList, QStringLiteral("League of Legends (TM) Client"));
+        ASSERT_TRUE(window);
+        EXPECT_EQ(window->frame, QRectF(100, 310, 1280, 720));
+        EXPECT_EQ(window->ownerName, QStringLiteral("league of legends"));
+    }
+    bareList.reset();
+    xvfb.terminate();
+    xvfb.waitForFinished();
+}
+
+} // namespace
+} // namespace tolvane
