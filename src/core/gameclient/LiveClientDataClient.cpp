@@ -85,7 +85,8 @@ QCoro::Task<std::optional<std::optional<AllGameData>>> LiveSnapshotStream::next(
 {
     QPointer<LiveSnapshotStream> self(this);
     while (self && self->buffer_.empty() && !self->finished_) {
-        if (!co_await signalOrDestroyed(self.data(), &LiveSnapshotStream::elementAvailable))
+        auto available = signalOrDestroyed(self.data(), &LiveSnapshotStream::elementAvailable);
+        if (!co_await available)
             break;
     }
     if (!self || self->buffer_.empty())

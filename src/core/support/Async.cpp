@@ -69,7 +69,8 @@ struct SleepAwaiter {
 
 QCoro::Task<bool> sleepFor(std::chrono::milliseconds pause, CancelToken token)
 {
-    co_return co_await SleepAwaiter{pause, std::move(token), false, {}};
+    SleepAwaiter awaiter{pause, std::move(token), false, {}};
+    co_return co_await awaiter;
 }
 
 } // namespace tolvane

@@ -40,8 +40,10 @@ QList<QSslCertificate> presentedChain(QNetworkReply* reply, const QList<QSslErro
 
 QCoro::Task<void> awaitReply(QPointer<QNetworkReply> reply)
 {
-    if (reply && !reply->isFinished())
-        co_await signalOrDestroyed(reply.data(), &QNetworkReply::finished);
+    if (reply && !reply->isFinished()) {
+        auto finished = signalOrDestroyed(reply.data(), &QNetworkReply::finished);
+        co_await finished;
+    }
 }
 
 HttpSession::HttpSession(HttpTimeouts timeouts, std::shared_ptr<const TlsTrustPolicy> trust, QObject* parent)
