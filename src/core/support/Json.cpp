@@ -8,16 +8,22 @@ namespace tolvane::json {
 
 void DecodeError::prependKey(std::string_view key)
 {
-    if (path_.empty() || path_.front() == '[')
-        path_.insert(0, key);
-    else
-        path_.insert(0, std::string(key) + ".");
+    std::string path;
+    path.reserve(key.size() + 1 + path_.size());
+    path.append(key);
+    if (!path_.empty() && path_.front() != '[')
+        path.push_back('.');
+    path.append(path_);
+    path_ = std::move(path);
 }
 
 void DecodeError::prependIndex(size_t index)
 {
-    const bool keyFollows = !path_.empty() && path_.front() != '[';
-    path_.insert(0, "[" + std::to_string(index) + "]" + (keyFollows ? "." : ""));
+    std::string path = "[" + std::to_string(index) + "]";
+    if (!path_.empty() && path_.front() != '[')
+        path.push_back('.');
+    path.append(path_);
+    path_ = std::move(path);
 }
 
 std::string DecodeError::message() const
@@ -183,7 +189,10 @@ std::string withDocument(QByteArrayView bytes, const std::function<void(Value)>&
         busy = true;
 
     simdjson::dom::element root;
-    auto error = parser->parse(reinterpret_cast<const uint8_t*>(bytes.data()), static_cast<size_t>(bytes.size()))
+    // An empty QByteArray has no buffer at all; simdjson must not be handed a null pointer.
+    static const char noBytes[1] = {};
+    const char* data = bytes.data() ? bytes.data() : noBytes;
+    auto error = parser->parse(reinterpret_cast<const uint8_t*>(data), static_cast<size_t>(bytes.size()))
                      .get(root);
     if (error != simdjson::SUCCESS)
         return std::string("invalid JSON: ") + simdjson::error_message(error);
