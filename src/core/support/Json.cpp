@@ -19,7 +19,9 @@ void DecodeError::prependKey(std::string_view key)
 
 void DecodeError::prependIndex(size_t index)
 {
-    std::string path = "[" + std::to_string(index) + "]";
+    std::string path(1, '[');
+    path.append(std::to_string(index));
+    path.push_back(']');
     if (!path_.empty() && path_.front() != '[')
         path.push_back('.');
     path.append(path_);
