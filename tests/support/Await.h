@@ -17,8 +17,7 @@
 
 namespace tolvane::test {
 
-template <class T>
-auto await(QCoro::Task<T>&& task, std::chrono::milliseconds watchdog = std::chrono::seconds(20))
+template <class T> auto await(QCoro::Task<T>&& task, std::chrono::milliseconds watchdog = std::chrono::seconds(20))
 {
     QTimer dog;
     dog.setSingleShot(true);
@@ -31,7 +30,8 @@ auto await(QCoro::Task<T>&& task, std::chrono::milliseconds watchdog = std::chro
 }
 
 // Runs the event loop until condition holds or the time runs out; returns the condition.
-inline bool spinUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit = std::chrono::seconds(10))
+inline bool spinUntil(
+    const std::function<bool()>& condition, std::chrono::milliseconds limit = std::chrono::seconds(10))
 {
     QElapsedTimer clock;
     clock.start();

@@ -21,7 +21,10 @@ LogCapture::LogCapture()
     previous_ = qInstallMessageHandler(handler);
 }
 
-LogCapture::~LogCapture() { qInstallMessageHandler(previous_); }
+LogCapture::~LogCapture()
+{
+    qInstallMessageHandler(previous_);
+}
 
 QList<LogLine> LogCapture::lines() const
 {

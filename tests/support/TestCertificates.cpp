@@ -34,7 +34,7 @@ void addExtension(X509* cert, X509* issuer, int nid, const char* value)
 }
 
 CertPtr makeCert(const char* cn, EVP_PKEY* key, X509* issuer, EVP_PKEY* issuerKey, bool ca, const char* san,
-                 long notBeforeSecs, long notAfterSecs)
+    long notBeforeSecs, long notAfterSecs)
 {
     static long serial = 1;
     CertPtr cert(X509_new(), X509_free);
@@ -95,15 +95,15 @@ const TestCertificates& TestCertificates::instance()
         auto leaf = [&](const char* cn, const char* san, X509* issuer, EVP_PKEY* issuerKey, long from, long to) {
             KeyPtr key = makeKey();
             CertPtr cert = makeCert(cn, key.get(), issuer, issuerKey, false, san, from, to);
-            return Identity{toQt(cert.get()), toQt(key.get()), {}};
+            return Identity {toQt(cert.get()), toQt(key.get()), {}};
         };
         c.loopback = leaf("127.0.0.1", "IP:127.0.0.1", ca.get(), caKey.get(), -kDay, 30 * kDay);
         c.otherHost = leaf("other.example", "DNS:other.example", ca.get(), caKey.get(), -kDay, 30 * kDay);
         c.expired = leaf("127.0.0.1", "IP:127.0.0.1", ca.get(), caKey.get(), -10 * kDay, -kDay);
 
         KeyPtr midKey = makeKey();
-        CertPtr mid = makeCert("Tolvane Test Intermediate", midKey.get(), ca.get(), caKey.get(), true, nullptr, -kDay,
-                               100 * kDay);
+        CertPtr mid = makeCert(
+            "Tolvane Test Intermediate", midKey.get(), ca.get(), caKey.get(), true, nullptr, -kDay, 100 * kDay);
         c.viaIntermediate = leaf("127.0.0.1", "IP:127.0.0.1", mid.get(), midKey.get(), -kDay, 30 * kDay);
         c.viaIntermediate.chain = {toQt(mid.get())};
 

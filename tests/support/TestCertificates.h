@@ -22,13 +22,13 @@ public:
     // Built once per process (key generation is slow under sanitizers).
     static const TestCertificates& instance();
 
-    QSslCertificate anchor;      // the test CA
+    QSslCertificate anchor; // the test CA
     QByteArray anchorPem;
-    Identity loopback;           // CN and SAN 127.0.0.1, issued by the anchor
-    Identity otherHost;          // CN and SAN "other.example", issued by the anchor
-    Identity expired;            // 127.0.0.1, issued by the anchor, validity ended yesterday
-    Identity viaIntermediate;    // 127.0.0.1, issued by an intermediate CA under the anchor
-    Identity rogue;              // 127.0.0.1, issued by an unrelated CA
+    Identity loopback; // CN and SAN 127.0.0.1, issued by the anchor
+    Identity otherHost; // CN and SAN "other.example", issued by the anchor
+    Identity expired; // 127.0.0.1, issued by the anchor, validity ended yesterday
+    Identity viaIntermediate; // 127.0.0.1, issued by an intermediate CA under the anchor
+    Identity rogue; // 127.0.0.1, issued by an unrelated CA
 };
 
 } // namespace tolvane::test

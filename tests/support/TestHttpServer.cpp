@@ -8,13 +8,17 @@
 namespace tolvane::test {
 
 TestHttpServer::TestHttpServer(Handler handler, std::optional<Identity> identity)
-    : handler_(std::move(handler)), identity_(std::move(identity))
+    : handler_(std::move(handler))
+    , identity_(std::move(identity))
 {
     if (!listen(QHostAddress::LocalHost, 0))
         qFatal("test server could not listen");
 }
 
-TestHttpServer::~TestHttpServer() { close(); }
+TestHttpServer::~TestHttpServer()
+{
+    close();
+}
 
 QUrl TestHttpServer::url(const QString& path) const
 {
@@ -44,7 +48,7 @@ void TestHttpServer::incomingConnection(qintptr descriptor)
     socket->setPrivateKey(identity_->key);
     if (!identity_->chain.isEmpty()) {
         QSslConfiguration config = socket->sslConfiguration();
-        QList<QSslCertificate> chain{identity_->certificate};
+        QList<QSslCertificate> chain {identity_->certificate};
         chain += identity_->chain;
         config.setLocalCertificateChain(chain);
         socket->setSslConfiguration(config);

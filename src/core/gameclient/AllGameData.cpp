@@ -62,7 +62,10 @@ LiveScores decodeScores(Value v)
     return {o.optInt64("kills").value_or(0), o.optInt64("assists").value_or(0), o.optInt64("creepScore").value_or(0)};
 }
 
-LiveSummonerSpell decodeSpell(Value v) { return {v.toObject().optString("rawDisplayName")}; }
+LiveSummonerSpell decodeSpell(Value v)
+{
+    return {v.toObject().optString("rawDisplayName")};
+}
 
 LiveSummonerSpells decodeSpells(Value v)
 {

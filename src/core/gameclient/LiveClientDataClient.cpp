@@ -25,9 +25,9 @@ LiveClientDataClient::LiveClientDataClient()
 {
 }
 
-LiveClientDataClient::LiveClientDataClient(QUrl url, std::shared_ptr<const TlsTrustPolicy> trust,
-                                           HttpTimeouts timeouts)
-    : session_(std::make_shared<HttpSession>(timeouts, std::move(trust))), url_(std::move(url))
+LiveClientDataClient::LiveClientDataClient(QUrl url, std::shared_ptr<const TlsTrustPolicy> trust, HttpTimeouts timeouts)
+    : session_(std::make_shared<HttpSession>(timeouts, std::move(trust)))
+    , url_(std::move(url))
 {
 }
 
@@ -36,8 +36,8 @@ QCoro::Task<std::optional<AllGameData>> LiveClientDataClient::snapshot() const
     return fetch(session_, url_, {});
 }
 
-QCoro::Task<std::optional<AllGameData>> LiveClientDataClient::fetch(std::shared_ptr<HttpSession> session, QUrl url,
-                                                                    CancelToken cancel)
+QCoro::Task<std::optional<AllGameData>> LiveClientDataClient::fetch(
+    std::shared_ptr<HttpSession> session, QUrl url, CancelToken cancel)
 {
     const HttpResult result = co_await session->get(url, {}, std::move(cancel));
     if (!result.arrived())
@@ -45,7 +45,8 @@ QCoro::Task<std::optional<AllGameData>> LiveClientDataClient::fetch(std::shared_
     // The status is not looked at: a valid document under any status is a snapshot.
     auto decoded = AllGameData::decode(result.reply->body);
     if (!decoded) {
-        log::error(lcLiveClient(), QStringLiteral("Live Client snapshot failed (likely API schema change): %1").arg(decoded.error));
+        log::error(lcLiveClient(),
+            QStringLiteral("Live Client snapshot failed (likely API schema change): %1").arg(decoded.error));
         co_return std::nullopt;
     }
     co_return std::move(decoded.value);
@@ -54,12 +55,15 @@ QCoro::Task<std::optional<AllGameData>> LiveClientDataClient::fetch(std::shared_
 std::unique_ptr<LiveSnapshotStream> LiveClientDataClient::stream(uint64_t intervalMs) const
 {
     std::unique_ptr<LiveSnapshotStream> stream(new LiveSnapshotStream());
-    LiveSnapshotStream::poll(session_, url_, intervalMs, QPointer<LiveSnapshotStream>(stream.get()),
-                             stream->cancel_.token());
+    LiveSnapshotStream::poll(
+        session_, url_, intervalMs, QPointer<LiveSnapshotStream>(stream.get()), stream->cancel_.token());
     return stream;
 }
 
-LiveSnapshotStream::~LiveSnapshotStream() { cancel(); }
+LiveSnapshotStream::~LiveSnapshotStream()
+{
+    cancel();
+}
 
 void LiveSnapshotStream::cancel()
 {
@@ -97,12 +101,12 @@ QCoro::Task<std::optional<std::optional<AllGameData>>> LiveSnapshotStream::next(
 }
 
 QCoro::Task<void> LiveSnapshotStream::poll(std::shared_ptr<HttpSession> session, QUrl url, uint64_t intervalMs,
-                                           QPointer<LiveSnapshotStream> stream, CancelToken cancel)
+    QPointer<LiveSnapshotStream> stream, CancelToken cancel)
 {
     // The longest pause a 64-bit nanosecond count holds; a longer interval is capped to it.
     constexpr uint64_t maxIntervalMs = UINT64_MAX / 1'000'000;
-    const auto pause = std::chrono::milliseconds(
-        static_cast<std::chrono::milliseconds::rep>(std::min(intervalMs, maxIntervalMs)));
+    const auto pause
+        = std::chrono::milliseconds(static_cast<std::chrono::milliseconds::rep>(std::min(intervalMs, maxIntervalMs)));
     for (;;) {
         if (cancel.isCancelled() || !stream)
             break;

@@ -26,8 +26,8 @@ public:
 
     LiveClientDataClient();
     // Tests point the client elsewhere and hand in their own trust and time-outs.
-    LiveClientDataClient(QUrl url, std::shared_ptr<const TlsTrustPolicy> trust,
-                         HttpTimeouts timeouts = HttpTimeouts::gameInterface());
+    LiveClientDataClient(
+        QUrl url, std::shared_ptr<const TlsTrustPolicy> trust, HttpTimeouts timeouts = HttpTimeouts::gameInterface());
 
     // One fetch: absent on a transport failure (silently) or an undecodable body (logged).
     QCoro::Task<std::optional<AllGameData>> snapshot() const;
@@ -38,8 +38,8 @@ public:
 
 private:
     friend class LiveSnapshotStream;
-    static QCoro::Task<std::optional<AllGameData>> fetch(std::shared_ptr<HttpSession> session, QUrl url,
-                                                         CancelToken cancel);
+    static QCoro::Task<std::optional<AllGameData>> fetch(
+        std::shared_ptr<HttpSession> session, QUrl url, CancelToken cancel);
 
     std::shared_ptr<HttpSession> session_;
     QUrl url_;
@@ -72,7 +72,7 @@ private:
     LiveSnapshotStream() = default;
     void push(std::optional<AllGameData> element);
     static QCoro::Task<void> poll(std::shared_ptr<HttpSession> session, QUrl url, uint64_t intervalMs,
-                                  QPointer<LiveSnapshotStream> stream, CancelToken cancel);
+        QPointer<LiveSnapshotStream> stream, CancelToken cancel);
 
     std::deque<std::optional<AllGameData>> buffer_;
     CancelSource cancel_;

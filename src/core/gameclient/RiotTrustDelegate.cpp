@@ -36,15 +36,21 @@ X509Ptr toX509(const QSslCertificate& certificate)
 
 bool isBase64Char(char16_t c)
 {
-    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') || c == u'+'
-        || c == u'/' || c == u'=';
+    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') || c == u'+' || c == u'/'
+        || c == u'=';
 }
 
 } // namespace
 
-RiotTrustDelegate::RiotTrustDelegate() : anchor_(riotAnchor()) {}
+RiotTrustDelegate::RiotTrustDelegate()
+    : anchor_(riotAnchor())
+{
+}
 
-RiotTrustDelegate::RiotTrustDelegate(std::optional<QSslCertificate> anchor) : anchor_(std::move(anchor)) {}
+RiotTrustDelegate::RiotTrustDelegate(std::optional<QSslCertificate> anchor)
+    : anchor_(std::move(anchor))
+{
+}
 
 bool RiotTrustDelegate::pins(const QUrl& url) const
 {
@@ -66,14 +72,16 @@ TlsTrustPolicy::Decision RiotTrustDelegate::evaluate(const QUrl& url, const QLis
     if (!pins(url))
         return Decision::defaultHandling;
     if (!anchor_) {
-        log::error(lcTls(), QStringLiteral("Riot trust anchor unavailable (bundled riotgames.pem missing or invalid) — "
-                                           "deferring to default handling for 127.0.0.1"));
+        log::error(lcTls(),
+            QStringLiteral("Riot trust anchor unavailable (bundled riotgames.pem missing or invalid) — "
+                           "deferring to default handling for 127.0.0.1"));
         return Decision::defaultHandling;
     }
     if (evaluatePinned(chain, *anchor_))
         return Decision::accept;
-    log::error(lcTls(), QStringLiteral("Riot TLS pin REJECTED the cert presented on 127.0.0.1 — not signed by Riot's CA "
-                                       "(possible MITM or cert rotation)"));
+    log::error(lcTls(),
+        QStringLiteral("Riot TLS pin REJECTED the cert presented on 127.0.0.1 — not signed by Riot's CA "
+                       "(possible MITM or cert rotation)"));
     return Decision::reject;
 }
 
@@ -85,8 +93,8 @@ const std::optional<QSslCertificate>& RiotTrustDelegate::riotAnchor()
 
 std::optional<QSslCertificate> RiotTrustDelegate::loadRiotAnchor()
 {
-    return loadAnchor(tolvaneCoreBundle().url(QStringLiteral("riotgames"), QStringLiteral("pem")),
-                      QString::fromLatin1(pinnedDigest));
+    return loadAnchor(
+        tolvaneCoreBundle().url(QStringLiteral("riotgames"), QStringLiteral("pem")), QString::fromLatin1(pinnedDigest));
 }
 
 std::optional<QSslCertificate> RiotTrustDelegate::loadAnchor(const std::optional<QString>& path, const QString& digest)
@@ -115,7 +123,8 @@ std::optional<QSslCertificate> RiotTrustDelegate::loadAnchor(const std::optional
     }
     const QString hex = sha256Hex(*der);
     if (hex != digest) {
-        log::error(lcTls(), QStringLiteral("riotgames.pem fingerprint mismatch (%1) — refusing to use anchor").arg(hex));
+        log::error(
+            lcTls(), QStringLiteral("riotgames.pem fingerprint mismatch (%1) — refusing to use anchor").arg(hex));
         return std::nullopt;
     }
     QSslCertificate certificate(*der, QSsl::Der);
@@ -128,8 +137,8 @@ std::optional<QSslCertificate> RiotTrustDelegate::loadAnchor(const std::optional
 
 std::optional<QByteArray> RiotTrustDelegate::derFromPEM(const QString& text)
 {
-    static const QRegularExpression lineBreaks(QStringLiteral("\r\n|[\n\v\f\r\u0085\u2028\u2029]"),
-                                               QRegularExpression::UseUnicodePropertiesOption);
+    static const QRegularExpression lineBreaks(
+        QStringLiteral("\r\n|[\n\v\f\r\u0085\u2028\u2029]"), QRegularExpression::UseUnicodePropertiesOption);
     QString joined;
     for (const QString& line : text.split(lineBreaks, Qt::SkipEmptyParts)) {
         if (!line.contains(QLatin1String("-----")))
@@ -179,7 +188,7 @@ bool RiotTrustDelegate::evaluatePinned(const QList<QSslCertificate>& chain, cons
         return false;
 
     std::unique_ptr<STACK_OF(X509), void (*)(STACK_OF(X509)*)> untrusted(
-        sk_X509_new_null(), [](STACK_OF(X509)* s) { sk_X509_pop_free(s, X509_free); });
+        sk_X509_new_null(), [](STACK_OF(X509) * s) { sk_X509_pop_free(s, X509_free); });
     if (!untrusted)
         return false;
     for (qsizetype i = 1; i < chain.size(); ++i) {

@@ -12,15 +12,27 @@ struct CancelToken::State {
     CancelNotifier notifier;
 };
 
-bool CancelToken::isCancelled() const { return state_ && state_->notifier.cancelled; }
+bool CancelToken::isCancelled() const
+{
+    return state_ && state_->notifier.cancelled;
+}
 
-QObject* CancelToken::notifier() const { return state_ ? &state_->notifier : nullptr; }
+QObject* CancelToken::notifier() const
+{
+    return state_ ? &state_->notifier : nullptr;
+}
 
-CancelSource::CancelSource() : state_(std::make_shared<CancelToken::State>()) {}
+CancelSource::CancelSource()
+    : state_(std::make_shared<CancelToken::State>())
+{
+}
 
 CancelSource::~CancelSource() = default;
 
-CancelToken CancelSource::token() const { return CancelToken(state_); }
+CancelToken CancelSource::token() const
+{
+    return CancelToken(state_);
+}
 
 void CancelSource::cancel()
 {
@@ -30,7 +42,10 @@ void CancelSource::cancel()
     emit state_->notifier.cancelledSignal();
 }
 
-bool CancelSource::isCancelled() const { return state_->notifier.cancelled; }
+bool CancelSource::isCancelled() const
+{
+    return state_->notifier.cancelled;
+}
 
 namespace {
 
@@ -56,8 +71,8 @@ struct SleepAwaiter {
         };
         // QTimer counts in int milliseconds; a longer pause is capped (about 24 days).
         const auto capped = std::min<std::chrono::milliseconds::rep>(pause.count(), std::numeric_limits<int>::max());
-        QTimer::singleShot(std::chrono::milliseconds(std::max<std::chrono::milliseconds::rep>(capped, 0)), context.get(),
-                           [finish] { finish(true); });
+        QTimer::singleShot(std::chrono::milliseconds(std::max<std::chrono::milliseconds::rep>(capped, 0)),
+            context.get(), [finish] { finish(true); });
         if (auto* n = static_cast<CancelNotifier*>(token.notifier()))
             QObject::connect(n, &CancelNotifier::cancelledSignal, context.get(), [finish] { finish(false); });
     }
@@ -69,7 +84,7 @@ struct SleepAwaiter {
 
 QCoro::Task<bool> sleepFor(std::chrono::milliseconds pause, CancelToken token)
 {
-    SleepAwaiter awaiter{pause, std::move(token), false, {}};
+    SleepAwaiter awaiter {pause, std::move(token), false, {}};
     co_return co_await awaiter;
 }
 

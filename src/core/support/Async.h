@@ -29,7 +29,10 @@ public:
 private:
     friend class CancelSource;
     struct State;
-    explicit CancelToken(std::shared_ptr<State> state) : state_(std::move(state)) {}
+    explicit CancelToken(std::shared_ptr<State> state)
+        : state_(std::move(state))
+    {
+    }
     std::shared_ptr<State> state_;
 };
 
@@ -63,8 +66,7 @@ QCoro::Task<bool> sleepFor(std::chrono::milliseconds pause, CancelToken token = 
 
 // Resumes once, queued, on the first emission of signal or on sender's destruction.
 // The awaited value is false when the sender is gone.
-template <class Sender, class Signal>
-struct SignalAwaiter {
+template <class Sender, class Signal> struct SignalAwaiter {
     QPointer<Sender> sender;
     Signal signal;
     std::shared_ptr<QObject> context = {};
@@ -86,10 +88,9 @@ struct SignalAwaiter {
     bool await_resume() const { return !sender.isNull(); }
 };
 
-template <class Sender, class Signal>
-SignalAwaiter<Sender, Signal> signalOrDestroyed(Sender* sender, Signal signal)
+template <class Sender, class Signal> SignalAwaiter<Sender, Signal> signalOrDestroyed(Sender* sender, Signal signal)
 {
-    return SignalAwaiter<Sender, Signal>{QPointer<Sender>(sender), signal, {}};
+    return SignalAwaiter<Sender, Signal> {QPointer<Sender>(sender), signal, {}};
 }
 
 } // namespace tolvane

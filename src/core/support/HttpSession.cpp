@@ -8,7 +8,6 @@
 #include <QSslError>
 #include <QTimer>
 
-
 namespace tolvane {
 
 namespace {
@@ -47,14 +46,20 @@ QCoro::Task<void> awaitReply(QPointer<QNetworkReply> reply)
 }
 
 HttpSession::HttpSession(HttpTimeouts timeouts, std::shared_ptr<const TlsTrustPolicy> trust, QObject* parent)
-    : QObject(parent), timeouts_(timeouts), trust_(std::move(trust)), manager_(new QNetworkAccessManager(this))
+    : QObject(parent)
+    , timeouts_(timeouts)
+    , trust_(std::move(trust))
+    , manager_(new QNetworkAccessManager(this))
 {
     manager_->setCookieJar(new NullCookieJar(manager_));
     manager_->setCache(nullptr);
     manager_->setAutoDeleteReplies(false);
 }
 
-HttpSession::~HttpSession() { abortAll(); }
+HttpSession::~HttpSession()
+{
+    abortAll();
+}
 
 void HttpSession::abortAll()
 {

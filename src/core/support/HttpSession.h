@@ -27,8 +27,8 @@ class QNetworkRequest;
 namespace tolvane {
 
 struct HttpTimeouts {
-    std::chrono::milliseconds request{4000};  // longest wait without any data moving
-    std::chrono::milliseconds resource{6000}; // longest wait for the whole reply
+    std::chrono::milliseconds request {4000}; // longest wait without any data moving
+    std::chrono::milliseconds resource {6000}; // longest wait for the whole reply
 
     static HttpTimeouts gameInterface() { return {std::chrono::milliseconds(4000), std::chrono::milliseconds(6000)}; }
     static HttpTimeouts remoteService() { return {std::chrono::milliseconds(8000), std::chrono::milliseconds(15000)}; }
@@ -69,8 +69,8 @@ public:
 class HttpSession : public QObject {
     Q_OBJECT
 public:
-    explicit HttpSession(HttpTimeouts timeouts, std::shared_ptr<const TlsTrustPolicy> trust = {},
-                         QObject* parent = nullptr);
+    explicit HttpSession(
+        HttpTimeouts timeouts, std::shared_ptr<const TlsTrustPolicy> trust = {}, QObject* parent = nullptr);
     ~HttpSession() override;
 
     QCoro::Task<HttpResult> get(QUrl url, HttpHeaders headers = {}, CancelToken cancel = {});

@@ -47,7 +47,10 @@ namespace {
 }
 
 // An integer given as a number with no fractional part (3.0) is accepted; 3.5 is not.
-bool integralDouble(double d) { return std::isfinite(d) && std::trunc(d) == d; }
+bool integralDouble(double d)
+{
+    return std::isfinite(d) && std::trunc(d) == d;
+}
 
 } // namespace
 
@@ -186,7 +189,7 @@ std::string withDocument(QByteArrayView bytes, const std::function<void(Value)>&
             if (active)
                 flag = false;
         }
-    } guard{busy, !own};
+    } guard {busy, !own};
     if (!own)
         busy = true;
 
@@ -194,8 +197,7 @@ std::string withDocument(QByteArrayView bytes, const std::function<void(Value)>&
     // An empty QByteArray has no buffer at all; simdjson must not be handed a null pointer.
     static const char noBytes[1] = {};
     const char* data = bytes.data() ? bytes.data() : noBytes;
-    auto error = parser->parse(reinterpret_cast<const uint8_t*>(data), static_cast<size_t>(bytes.size()))
-                     .get(root);
+    auto error = parser->parse(reinterpret_cast<const uint8_t*>(data), static_cast<size_t>(bytes.size())).get(root);
     if (error != simdjson::SUCCESS)
         return std::string("invalid JSON: ") + simdjson::error_message(error);
     try {

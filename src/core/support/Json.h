@@ -24,7 +24,10 @@ namespace tolvane::json {
 // Thrown inside decoders only; caught at the document's edge by decode().
 class DecodeError : public std::exception {
 public:
-    explicit DecodeError(std::string problem) : problem_(std::move(problem)) {}
+    explicit DecodeError(std::string problem)
+        : problem_(std::move(problem))
+    {
+    }
     // Called while unwinding through a key or index, so the path is built only on failure.
     void prependKey(std::string_view key);
     void prependIndex(size_t index);
@@ -43,7 +46,10 @@ class Array;
 // One value inside a parsed document; valid only while the document is being decoded.
 class Value {
 public:
-    explicit Value(simdjson::dom::element element) : element_(element) {}
+    explicit Value(simdjson::dom::element element)
+        : element_(element)
+    {
+    }
 
     bool isNull() const { return element_.is_null(); }
     bool isObject() const { return element_.is_object(); }
@@ -68,7 +74,10 @@ private:
 
 class Array {
 public:
-    explicit Array(simdjson::dom::array array) : array_(array) {}
+    explicit Array(simdjson::dom::array array)
+        : array_(array)
+    {
+    }
     size_t size() const { return array_.size(); }
 
     // Converts every element in order; a failure names the element's index.
@@ -90,8 +99,7 @@ public:
         return out;
     }
 
-    template <class F>
-    void forEach(F&& visit) const
+    template <class F> void forEach(F&& visit) const
     {
         size_t index = 0;
         for (simdjson::dom::element element : array_) {
@@ -111,7 +119,10 @@ private:
 
 class Object {
 public:
-    explicit Object(simdjson::dom::object object) : object_(object) {}
+    explicit Object(simdjson::dom::object object)
+        : object_(object)
+    {
+    }
 
     bool contains(std::string_view key) const;
     // The value under key when present and not null.
@@ -152,11 +163,26 @@ public:
     }
 
     // Shorthands for the common leaf types.
-    int64_t int64(std::string_view key) const { return required(key, [](Value v) { return v.toInt64(); }); }
-    int32_t int32(std::string_view key) const { return required(key, [](Value v) { return v.toInt32(); }); }
-    double number(std::string_view key) const { return required(key, [](Value v) { return v.toDouble(); }); }
-    bool boolean(std::string_view key) const { return required(key, [](Value v) { return v.toBool(); }); }
-    QString string(std::string_view key) const { return required(key, [](Value v) { return v.toString(); }); }
+    int64_t int64(std::string_view key) const
+    {
+        return required(key, [](Value v) { return v.toInt64(); });
+    }
+    int32_t int32(std::string_view key) const
+    {
+        return required(key, [](Value v) { return v.toInt32(); });
+    }
+    double number(std::string_view key) const
+    {
+        return required(key, [](Value v) { return v.toDouble(); });
+    }
+    bool boolean(std::string_view key) const
+    {
+        return required(key, [](Value v) { return v.toBool(); });
+    }
+    QString string(std::string_view key) const
+    {
+        return required(key, [](Value v) { return v.toString(); });
+    }
     std::optional<int64_t> optInt64(std::string_view key) const
     {
         return optional(key, [](Value v) { return v.toInt64(); });
@@ -179,8 +205,7 @@ public:
     }
 
     // Members in document order (for maps keyed by arbitrary strings).
-    template <class F>
-    void forEach(F&& visit) const
+    template <class F> void forEach(F&& visit) const
     {
         for (auto field : object_) {
             try {
@@ -200,8 +225,7 @@ private:
 };
 
 // The outcome of decoding one document: the value, or the decoder's description of the failure.
-template <class T>
-struct Decoded {
+template <class T> struct Decoded {
     std::optional<T> value;
     QString error;
 
@@ -212,11 +236,10 @@ namespace detail {
 // Parses into a per-thread parser (reused: allocating one per document costs more than the parse)
 // and hands the root to visit. Returns an empty string on success, else the failure's text.
 std::string withDocument(QByteArrayView bytes, const std::function<void(Value)>& visit);
-}
+} // namespace detail
 
 // Decodes one whole document with convert; no partial results.
-template <class T, class F>
-Decoded<T> decode(QByteArrayView bytes, F&& convert)
+template <class T, class F> Decoded<T> decode(QByteArrayView bytes, F&& convert)
 {
     Decoded<T> out;
     std::string error = detail::withDocument(bytes, [&](Value root) { out.value.emplace(convert(root)); });

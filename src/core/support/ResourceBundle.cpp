@@ -43,7 +43,8 @@ ResourceBundle ResourceBundle::require(const QString& bundleName, const QStringL
 {
     if (auto bundle = locate(bundleName, candidates))
         return *bundle;
-    const QByteArray message = (bundleName + QStringLiteral(" not found — resource bundle missing from app bundle")).toUtf8();
+    const QByteArray message
+        = (bundleName + QStringLiteral(" not found — resource bundle missing from app bundle")).toUtf8();
     std::fprintf(stderr, "%s\n", message.constData());
     std::fflush(stderr);
     std::abort();
@@ -51,8 +52,8 @@ ResourceBundle ResourceBundle::require(const QString& bundleName, const QStringL
 
 const ResourceBundle& tolvaneCoreBundle()
 {
-    static const ResourceBundle bundle = ResourceBundle::require(
-        QStringLiteral("Tolvane_TolvaneCore.bundle"), ResourceBundle::candidates(QStringLiteral("Tolvane_TolvaneCore.bundle")));
+    static const ResourceBundle bundle = ResourceBundle::require(QStringLiteral("Tolvane_TolvaneCore.bundle"),
+        ResourceBundle::candidates(QStringLiteral("Tolvane_TolvaneCore.bundle")));
     return bundle;
 }
 

@@ -12,7 +12,10 @@ namespace tolvane {
 
 class ResourceBundle {
 public:
-    explicit ResourceBundle(QString path) : path_(std::move(path)) {}
+    explicit ResourceBundle(QString path)
+        : path_(std::move(path))
+    {
+    }
 
     const QString& path() const { return path_; }
     // The file "<name>.<extension>" inside the bundle, when it exists.

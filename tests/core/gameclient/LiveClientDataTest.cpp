@@ -21,7 +21,10 @@ std::shared_ptr<const TlsTrustPolicy> testTrust()
     return std::make_shared<RiotTrustDelegate>(TestCertificates::instance().anchor);
 }
 
-QByteArray capture(const char* name) { return realData(QStringLiteral("allgamedata/") + QLatin1String(name)); }
+QByteArray capture(const char* name)
+{
+    return realData(QStringLiteral("allgamedata/") + QLatin1String(name));
+}
 
 int snapshotFailures(const LogCapture& logs)
 {
@@ -35,7 +38,7 @@ int snapshotFailures(const LogCapture& logs)
 
 // Every real capture decodes; the spectator ones carry an error object as "activePlayer", which
 // decodes as a local player without names (so no one is resolved as the user).
-class RealCaptures : public ::testing::TestWithParam<const char*> {};
+class RealCaptures : public ::testing::TestWithParam<const char*> { };
 
 TEST_P(RealCaptures, Decode)
 {
@@ -55,20 +58,18 @@ TEST_P(RealCaptures, Decode)
 }
 
 INSTANTIATE_TEST_SUITE_P(AllGameData, RealCaptures,
-                         ::testing::Values("aram_2020_spectator.json", "practicetool_11.21_a.json",
-                                           "practicetool_11.21_b_vs_bot.json", "practicetool_11.21_c.json",
-                                           "practicetool_11.21_d_vs_bot.json", "practicetool_2022_vs_bot.json",
-                                           "sr_2020_local_player.json", "sr_2020_spectator.json",
-                                           "sr_2022_local_player.json", "sr_ranked_11.21_local_player.json",
-                                           "sr_ranked_11.21_spectator.json", "sr_spectator_2025_zh_CN_localized.json",
-                                           "sr_vs_bot_2021_local_player.json"),
-                         [](const auto& info) {
-                             std::string name = info.param;
-                             for (char& c : name)
-                                 if (!isalnum(static_cast<unsigned char>(c)))
-                                     c = '_';
-                             return name;
-                         });
+    ::testing::Values("aram_2020_spectator.json", "practicetool_11.21_a.json", "practicetool_11.21_b_vs_bot.json",
+        "practicetool_11.21_c.json", "practicetool_11.21_d_vs_bot.json", "practicetool_2022_vs_bot.json",
+        "sr_2020_local_player.json", "sr_2020_spectator.json", "sr_2022_local_player.json",
+        "sr_ranked_11.21_local_player.json", "sr_ranked_11.21_spectator.json", "sr_spectator_2025_zh_CN_localized.json",
+        "sr_vs_bot_2021_local_player.json"),
+    [](const auto& info) {
+        std::string name = info.param;
+        for (char& c : name)
+            if (!isalnum(static_cast<unsigned char>(c)))
+                c = '_';
+        return name;
+    });
 
 TEST(AllGameDataDecoding, ReadsWhatAPersonSeesInTheRankedCapture)
 {
@@ -99,7 +100,7 @@ TEST(AllGameDataDecoding, ReadsWhatAPersonSeesInTheRankedCapture)
 TEST(AllGameDataDecoding, OtherEndpointsAreNotSnapshots)
 {
     for (const char* name : {"other_endpoints/playerlist_2020.json", "other_endpoints/eventdata_2020.json",
-                             "other_endpoints/gamestats_2020.json"})
+             "other_endpoints/gamestats_2020.json"})
         EXPECT_FALSE(AllGameData::decode(capture(name))) << name;
 }
 
@@ -109,7 +110,7 @@ struct DocCase {
     const char* error; // nullptr: decodes
 };
 
-class SnapshotRules : public ::testing::TestWithParam<DocCase> {};
+class SnapshotRules : public ::testing::TestWithParam<DocCase> { };
 
 TEST_P(SnapshotRules, WholeDocumentDecodesOrFails)
 {
@@ -124,27 +125,27 @@ TEST_P(SnapshotRules, WholeDocumentDecodesOrFails)
 }
 
 #define GD R"("gameData":{"gameTime":0})"
-INSTANTIATE_TEST_SUITE_P(
-    AllGameData, SnapshotRules,
-    ::testing::Values(
-        DocCase{"noActivePlayer", R"({"allPlayers":[],)" GD "}", nullptr},
-        DocCase{"allPlayersMissing", "{" GD "}", "allPlayers: missing"},
-        DocCase{"allPlayersNull", R"({"allPlayers":null,)" GD "}", "allPlayers: missing"},
-        DocCase{"playerWithoutChampion", R"({"allPlayers":[{"team":"ORDER"}],)" GD "}",
-                "allPlayers[0].championName: missing"},
-        DocCase{"itemsNull", R"({"allPlayers":[{"championName":"A","team":"ORDER","items":null}],)" GD "}", nullptr},
-        DocCase{"itemWithoutPrice",
-                R"({"allPlayers":[{"championName":"A","team":"ORDER","items":[{"itemID":1,"count":1}]}],)" GD "}",
-                "allPlayers[0].items[0].price: missing"},
-        DocCase{"scoresAsText", R"({"allPlayers":[{"championName":"A","team":"ORDER","scores":{"kills":"3"}}],)" GD "}",
-                "allPlayers[0].scores.kills: expected integer"},
-        DocCase{"oneSpellOnly",
-                R"({"allPlayers":[{"championName":"A","team":"ORDER","summonerSpells":{"summonerSpellOne":{}}}],)" GD "}",
-                "allPlayers[0].summonerSpells.summonerSpellTwo: missing"},
-        DocCase{"gameTimeText", R"({"allPlayers":[],"gameData":{"gameTime":"1"}})", "gameData.gameTime: expected number"},
-        DocCase{"fractionalLevel", R"({"allPlayers":[{"championName":"A","team":"ORDER","level":2.5}],)" GD "}",
-                "allPlayers[0].level: expected integer"},
-        DocCase{"activePlayerList", R"({"activePlayer":[],"allPlayers":[],)" GD "}", "activePlayer: expected object"}),
+INSTANTIATE_TEST_SUITE_P(AllGameData, SnapshotRules,
+    ::testing::Values(DocCase {"noActivePlayer", R"({"allPlayers":[],)" GD "}", nullptr},
+        DocCase {"allPlayersMissing", "{" GD "}", "allPlayers: missing"},
+        DocCase {"allPlayersNull", R"({"allPlayers":null,)" GD "}", "allPlayers: missing"},
+        DocCase {"playerWithoutChampion", R"({"allPlayers":[{"team":"ORDER"}],)" GD "}",
+            "allPlayers[0].championName: missing"},
+        DocCase {"itemsNull", R"({"allPlayers":[{"championName":"A","team":"ORDER","items":null}],)" GD "}", nullptr},
+        DocCase {"itemWithoutPrice",
+            R"({"allPlayers":[{"championName":"A","team":"ORDER","items":[{"itemID":1,"count":1}]}],)" GD "}",
+            "allPlayers[0].items[0].price: missing"},
+        DocCase {"scoresAsText",
+            R"({"allPlayers":[{"championName":"A","team":"ORDER","scores":{"kills":"3"}}],)" GD "}",
+            "allPlayers[0].scores.kills: expected integer"},
+        DocCase {"oneSpellOnly",
+            R"({"allPlayers":[{"championName":"A","team":"ORDER","summonerSpells":{"summonerSpellOne":{}}}],)" GD "}",
+            "allPlayers[0].summonerSpells.summonerSpellTwo: missing"},
+        DocCase {
+            "gameTimeText", R"({"allPlayers":[],"gameData":{"gameTime":"1"}})", "gameData.gameTime: expected number"},
+        DocCase {"fractionalLevel", R"({"allPlayers":[{"championName":"A","team":"ORDER","level":2.5}],)" GD "}",
+            "allPlayers[0].level: expected integer"},
+        DocCase {"activePlayerList", R"({"activePlayer":[],"allPlayers":[],)" GD "}", "activePlayer: expected object"}),
     [](const auto& info) { return std::string(info.param.name); });
 #undef GD
 
@@ -155,10 +156,11 @@ TEST(AllGameDataDecoding, DefaultsApplyWhileDecoding)
     ASSERT_TRUE(decoded) << decoded.error.toStdString();
     const LivePlayer& p = decoded.value->allPlayers[0];
     EXPECT_TRUE(p.items.empty());
-    EXPECT_EQ(p.scores, (LiveScores{0, 0, 0}));
+    EXPECT_EQ(p.scores, (LiveScores {0, 0, 0}));
     EXPECT_FALSE(p.summonerSpells->summonerSpellOne.spellKey().has_value());
     EXPECT_EQ(decoded.value->gameData.gameTime, 0.0);
-    EXPECT_EQ((LiveScores{std::numeric_limits<int64_t>::max(), 5, 0}).takedowns(), std::numeric_limits<int64_t>::max());
+    EXPECT_EQ(
+        (LiveScores {std::numeric_limits<int64_t>::max(), 5, 0}).takedowns(), std::numeric_limits<int64_t>::max());
 }
 
 TEST(SpellKeys, RawNamesGiveTableKeys)
@@ -184,8 +186,8 @@ protected:
     void serve(std::function<TestResponse(const TestRequest&)> handler)
     {
         server = std::make_unique<TestHttpServer>(std::move(handler), TestCertificates::instance().loopback);
-        client = std::make_unique<LiveClientDataClient>(server->url(QStringLiteral("/liveclientdata/allgamedata")),
-                                                        testTrust());
+        client = std::make_unique<LiveClientDataClient>(
+            server->url(QStringLiteral("/liveclientdata/allgamedata")), testTrust());
     }
 
     LogCapture logs;
@@ -210,8 +212,8 @@ TEST_F(LiveClientFixture, SnapshotDecodesWhateverStatusCarriesADocument)
 TEST_F(LiveClientFixture, ErrorBodiesAreAbsentAndLogged)
 {
     serve([](const TestRequest&) {
-        return TestResponse::json(R"({"errorCode":"RESOURCE_NOT_FOUND","httpStatus":404,"message":"Invalid URI format"})",
-                                  404);
+        return TestResponse::json(
+            R"({"errorCode":"RESOURCE_NOT_FOUND","httpStatus":404,"message":"Invalid URI format"})", 404);
     });
     EXPECT_FALSE(await(client->snapshot()).has_value());
     const auto lines = logs.lines("liveclient");
@@ -234,9 +236,10 @@ TEST_F(LiveClientFixture, TransportFailuresAreAbsentAndSilent)
     EXPECT_FALSE(await(closed.snapshot()).has_value());
 
     // A server that accepts and never answers runs into the time-out.
-    TestHttpServer silent([](const TestRequest&) { return TestResponse::never(); }, TestCertificates::instance().loopback);
-    LiveClientDataClient slow(silent.url(QStringLiteral("/liveclientdata/allgamedata")), testTrust(),
-                              HttpTimeouts{200ms, 400ms});
+    TestHttpServer silent(
+        [](const TestRequest&) { return TestResponse::never(); }, TestCertificates::instance().loopback);
+    LiveClientDataClient slow(
+        silent.url(QStringLiteral("/liveclientdata/allgamedata")), testTrust(), HttpTimeouts {200ms, 400ms});
     EXPECT_FALSE(await(slow.snapshot(), 5s).has_value());
 
     // Truncated body: the connection closes mid-document.
@@ -340,7 +343,7 @@ TEST_F(LiveClientFixture, BusyConsumerGetsTheNewestSnapshotButEveryAbsence)
     while (auto element = await(stream->next()))
         if (seen.size() < 6)
             seen.push_back(*element ? std::optional<double>((*element)->gameData.gameTime) : std::nullopt);
-    const std::vector<std::optional<double>> expected{1.0, std::nullopt, 4.0, std::nullopt, 7.0, std::nullopt};
+    const std::vector<std::optional<double>> expected {1.0, std::nullopt, 4.0, std::nullopt, 7.0, std::nullopt};
     EXPECT_EQ(seen, expected);
 }
 

@@ -17,17 +17,21 @@ namespace {
 
 const QString kRejected = QStringLiteral(
     "Riot TLS pin REJECTED the cert presented on 127.0.0.1 — not signed by Riot's CA (possible MITM or cert rotation)");
-const QString kUnavailable = QStringLiteral(
-    "Riot trust anchor unavailable (bundled riotgames.pem missing or invalid) — deferring to default handling for 127.0.0.1");
+const QString kUnavailable = QStringLiteral("Riot trust anchor unavailable (bundled riotgames.pem missing or invalid) "
+                                            "— deferring to default handling for 127.0.0.1");
 
-TestResponse ok(const TestRequest&) { return TestResponse::json(R"({"ok":true})"); }
+TestResponse ok(const TestRequest&)
+{
+    return TestResponse::json(R"({"ok":true})");
+}
 
 struct Served {
     HttpResult result;
     int requestsSeen;
 };
 
-Served fetchOnce(const Identity& identity, std::optional<QSslCertificate> anchor, const QString& host = QStringLiteral("127.0.0.1"))
+Served fetchOnce(
+    const Identity& identity, std::optional<QSslCertificate> anchor, const QString& host = QStringLiteral("127.0.0.1"))
 {
     TestHttpServer server(ok, identity);
     HttpSession session(HttpTimeouts::gameInterface(), std::make_shared<RiotTrustDelegate>(std::move(anchor)));
@@ -46,7 +50,7 @@ struct ChainCase {
     bool accepted;
 };
 
-class PinnedChains : public ::testing::TestWithParam<ChainCase> {};
+class PinnedChains : public ::testing::TestWithParam<ChainCase> { };
 
 TEST_P(PinnedChains, AcceptsOnlyChainsUnderTheAnchor)
 {
@@ -68,15 +72,15 @@ TEST_P(PinnedChains, AcceptsOnlyChainsUnderTheAnchor)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Tls, PinnedChains,
-    ::testing::Values(ChainCase{"loopback", []() -> const Identity& { return TestCertificates::instance().loopback; }, true},
-                      // The host name is not checked: a certificate for another name under the anchor passes.
-                      ChainCase{"otherHost", []() -> const Identity& { return TestCertificates::instance().otherHost; }, true},
-                      ChainCase{"intermediate",
-                                []() -> const Identity& { return TestCertificates::instance().viaIntermediate; }, true},
-                      ChainCase{"rogue", []() -> const Identity& { return TestCertificates::instance().rogue; }, false},
-                      ChainCase{"expired", []() -> const Identity& { return TestCertificates::instance().expired; }, false}),
+INSTANTIATE_TEST_SUITE_P(Tls, PinnedChains,
+    ::testing::Values(
+        ChainCase {"loopback", []() -> const Identity& { return TestCertificates::instance().loopback; }, true},
+        // The host name is not checked: a certificate for another name under the anchor passes.
+        ChainCase {"otherHost", []() -> const Identity& { return TestCertificates::instance().otherHost; }, true},
+        ChainCase {
+            "intermediate", []() -> const Identity& { return TestCertificates::instance().viaIntermediate; }, true},
+        ChainCase {"rogue", []() -> const Identity& { return TestCertificates::instance().rogue; }, false},
+        ChainCase {"expired", []() -> const Identity& { return TestCertificates::instance().expired; }, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PinnedTrust, WithoutAnchorLoopbackFallsBackToDefaultVerification)
@@ -99,8 +103,8 @@ TEST(PinnedTrust, OnlyTheIPv4LoopbackAddressIsPinned)
 
     // "localhost" keeps the default verification, which does not know the test CA: refused, no pin log.
     LogCapture logs;
-    Served served = fetchOnce(TestCertificates::instance().loopback, TestCertificates::instance().anchor,
-                              QStringLiteral("localhost"));
+    Served served = fetchOnce(
+        TestCertificates::instance().loopback, TestCertificates::instance().anchor, QStringLiteral("localhost"));
     EXPECT_FALSE(served.result.arrived());
     EXPECT_TRUE(logs.lines("tls").isEmpty());
 }
@@ -112,8 +116,8 @@ TEST(PinnedTrust, EvaluationChecksChainAndDatesOnly)
     EXPECT_TRUE(RiotTrustDelegate::evaluatePinned({certs.otherHost.certificate}, certs.anchor));
     EXPECT_FALSE(RiotTrustDelegate::evaluatePinned({certs.viaIntermediate.certificate}, certs.anchor))
         << "an intermediate that is not presented cannot be found";
-    EXPECT_TRUE(RiotTrustDelegate::evaluatePinned({certs.viaIntermediate.certificate, certs.viaIntermediate.chain.front()},
-                                                  certs.anchor));
+    EXPECT_TRUE(RiotTrustDelegate::evaluatePinned(
+        {certs.viaIntermediate.certificate, certs.viaIntermediate.chain.front()}, certs.anchor));
     EXPECT_FALSE(RiotTrustDelegate::evaluatePinned({certs.expired.certificate}, certs.anchor));
     EXPECT_FALSE(RiotTrustDelegate::evaluatePinned({certs.rogue.certificate}, certs.anchor));
     EXPECT_FALSE(RiotTrustDelegate::evaluatePinned({}, certs.anchor));
@@ -151,7 +155,7 @@ TEST_F(AnchorLoading, WindowsLineEndsDecodeTheSame)
     QByteArray crlf = realPem();
     crlf.replace("\n", "\r\n");
     EXPECT_EQ(RiotTrustDelegate::derFromPEM(QString::fromUtf8(crlf)),
-              RiotTrustDelegate::derFromPEM(QString::fromUtf8(realPem())));
+        RiotTrustDelegate::derFromPEM(QString::fromUtf8(realPem())));
     EXPECT_TRUE(RiotTrustDelegate::loadAnchor(write(crlf), realDigest()).has_value());
 }
 
@@ -163,8 +167,8 @@ TEST_F(AnchorLoading, FailuresLogTheirLineAndGiveNoAnchor)
     EXPECT_FALSE(RiotTrustDelegate::loadAnchor(write("\xff\xfe not utf-8"), realDigest()));
     EXPECT_EQ(logs.count(QStringLiteral("riotgames.pem not found in bundle")), 2);
 
-    EXPECT_FALSE(RiotTrustDelegate::loadAnchor(write("-----BEGIN CERTIFICATE-----\nAAA\n-----END CERTIFICATE-----\n"),
-                                               realDigest()));
+    EXPECT_FALSE(RiotTrustDelegate::loadAnchor(
+        write("-----BEGIN CERTIFICATE-----\nAAA\n-----END CERTIFICATE-----\n"), realDigest()));
     EXPECT_EQ(logs.count(QStringLiteral("riotgames.pem could not be base64-decoded")), 1);
 
     // One letter of the body swapped for another base64 letter: the digest no longer matches.
@@ -176,18 +180,19 @@ TEST_F(AnchorLoading, FailuresLogTheirLineAndGiveNoAnchor)
     ASSERT_TRUE(der.has_value());
     EXPECT_EQ(logs.count(QStringLiteral("riotgames.pem fingerprint mismatch (%1) — refusing to use anchor")
                              .arg(RiotTrustDelegate::sha256Hex(*der))),
-              1);
+        1);
 
     // Right digest, but the bytes are not a certificate.
     const QByteArray junk = "-----BEGIN CERTIFICATE-----\nAAECAwQF\n-----END CERTIFICATE-----\n";
-    EXPECT_FALSE(RiotTrustDelegate::loadAnchor(write(junk), RiotTrustDelegate::sha256Hex(QByteArray("\x00\x01\x02\x03\x04\x05", 6))));
+    EXPECT_FALSE(RiotTrustDelegate::loadAnchor(
+        write(junk), RiotTrustDelegate::sha256Hex(QByteArray("\x00\x01\x02\x03\x04\x05", 6))));
     EXPECT_EQ(logs.count(QStringLiteral("SecCertificateCreateWithData failed for riotgames.pem")), 1);
 }
 
 TEST(PemDecoding, SkipsMarkersAndForeignCharacters)
 {
     EXPECT_EQ(RiotTrustDelegate::derFromPEM(QStringLiteral("-----BEGIN X-----\r\nAA EC\tAw==\n-----END X-----")),
-              QByteArray("\x00\x01\x02\x03", 4));
+        QByteArray("\x00\x01\x02\x03", 4));
     // Spaces and "!" are skipped: "nobase64here" is twelve base64 letters, nine bytes.
     EXPECT_EQ(RiotTrustDelegate::derFromPEM(QStringLiteral("no base64 here!")).value_or("x").size(), 9);
     EXPECT_EQ(RiotTrustDelegate::derFromPEM(QStringLiteral("-----\n")), QByteArray());

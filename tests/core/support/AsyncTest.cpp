@@ -28,7 +28,7 @@ TEST(CancellableSleep, FullPausesCount)
 {
     CancelSource source;
     EXPECT_EQ(await(sleepRepeatedly(source.token(), 3)), 3);
-    EXPECT_EQ(await(sleepRepeatedly(CancelToken{}, 2)), 2);
+    EXPECT_EQ(await(sleepRepeatedly(CancelToken {}, 2)), 2);
 }
 
 TEST(CancellableSleep, CancellationCutsTheSleepShort)

@@ -21,7 +21,7 @@ TEST(HttpSession, PostSendsBodyAndHeadersAndReturnsAnyStatus)
     });
     HttpSession session(HttpTimeouts::remoteService());
     HttpResult result = await(session.post(server.url(QStringLiteral("/mcp")), R"({"a":1})",
-                                           {{"Content-Type", "application/json"}, {"Accept", "text/event-stream"}}));
+        {{"Content-Type", "application/json"}, {"Accept", "text/event-stream"}}));
     ASSERT_TRUE(result.arrived());
     EXPECT_EQ(result.reply->status, 503);
     EXPECT_EQ(result.reply->body, R"({"echo":{"a":1}})");
@@ -49,7 +49,7 @@ TEST(HttpSession, NothingIsKeptBetweenRequests)
 TEST(HttpSession, TimeOutsEndRequestsThatStall)
 {
     TestHttpServer silent([](const TestRequest&) { return TestResponse::never(); });
-    HttpSession session(HttpTimeouts{100ms, 10s});
+    HttpSession session(HttpTimeouts {100ms, 10s});
     HttpResult idle = await(session.get(silent.url(QStringLiteral("/"))), 5s);
     EXPECT_FALSE(idle.arrived());
     EXPECT_EQ(idle.transport, TransportError::timedOut);
@@ -60,7 +60,7 @@ TEST(HttpSession, TimeOutsEndRequestsThatStall)
         r.delayMs = 2000;
         return r;
     });
-    HttpSession strict(HttpTimeouts{10s, 150ms});
+    HttpSession strict(HttpTimeouts {10s, 150ms});
     HttpResult whole = await(strict.get(late.url(QStringLiteral("/"))), 5s);
     EXPECT_EQ(whole.transport, TransportError::timedOut);
 }
@@ -95,12 +95,12 @@ TEST(HttpSession, CancellationAndDestructionNeverLeaveTheCallerHanging)
     TestHttpServer silent([](const TestRequest&) { return TestResponse::never(); });
 
     CancelSource cancel;
-    HttpSession session(HttpTimeouts{60s, 60s});
+    HttpSession session(HttpTimeouts {60s, 60s});
     QTimer::singleShot(50, [&] { cancel.cancel(); });
     HttpResult cancelled = await(session.get(silent.url(QStringLiteral("/")), {}, cancel.token()), 5s);
     EXPECT_EQ(cancelled.transport, TransportError::cancelled);
 
-    auto* doomed = new HttpSession(HttpTimeouts{60s, 60s});
+    auto* doomed = new HttpSession(HttpTimeouts {60s, 60s});
     QTimer::singleShot(50, [doomed] { delete doomed; });
     HttpResult gone = await(doomed->get(silent.url(QStringLiteral("/"))), 5s);
     EXPECT_FALSE(gone.arrived());

@@ -17,7 +17,7 @@ Decoded<std::vector<Inner>> decodeInners(QByteArrayView text)
         return root.toObject().required("players", [](Value v) {
             return v.toArray().map([](Value p) {
                 const Object o = p.toObject();
-                return Inner{o.int64("level"), o.optString("name")};
+                return Inner {o.int64("level"), o.optString("name")};
             });
         });
     });

@@ -19,8 +19,8 @@ protected:
     QStringList places() const
     {
         return {QDir(root.filePath(QStringLiteral("share"))).filePath(kName),
-                QDir(root.filePath(QStringLiteral("bin"))).filePath(kName),
-                QDir(root.filePath(QStringLiteral("resources"))).filePath(kName)};
+            QDir(root.filePath(QStringLiteral("bin"))).filePath(kName),
+            QDir(root.filePath(QStringLiteral("resources"))).filePath(kName)};
     }
     void make(int place, const QString& marker)
     {
@@ -71,5 +71,5 @@ TEST_F(BundleSearchDeathTest, MissingEverywhereStopsWithTheMessage)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_DEATH(ResourceBundle::require(kName, places()),
-                 "Tolvane_TolvaneCore.bundle not found — resource bundle missing from app bundle");
+        "Tolvane_TolvaneCore.bundle not found — resource bundle missing from app bundle");
 }
