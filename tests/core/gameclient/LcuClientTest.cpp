@@ -6,6 +6,7 @@
 #include "TestCertificates.h"
 #include "TestHttpServer.h"
 
+#include <QProcess>
 #include <QTcpServer>
 
 #include <gtest/gtest.h>
@@ -320,6 +321,33 @@ TEST_F(FakeGameClient, ClientMadeOnAWorkerThreadWorksOnTheMainThread)
     // Dropped on another thread: the session is handed back to its own thread for deletion.
     std::async(std::launch::async, [moved = std::move(lcu)]() mutable { moved.reset(); }).get();
     spinFor(50ms);
+}
+
+// From a running process to an authorised request: discovery reads the pretend client's flags, and
+// the client it makes trusts only the publisher's root, which the test identity is not under.
+TEST_F(FakeGameClient, DiscoveredClientUsesThePinnedRoot)
+{
+    route(champPath, realSession(true));
+    password = QStringLiteral("disc") + QString::number(server.port());
+    expectedAuthorization = "Basic " + ("riot:" + password.toUtf8()).toBase64();
+    QProcess child;
+    child.start(QStringLiteral("/bin/sh"),
+        {QStringLiteral("-c"), QStringLiteral("sleep 20; :"), QStringLiteral("/opt/lol/LeagueClientUx"),
+            QStringLiteral("--remoting-auth-token=") + password, QStringLiteral("--app-port=%1").arg(server.port())});
+    ASSERT_TRUE(child.waitForStarted());
+    std::optional<LCUClient> found = std::async(std::launch::async, [] { return LCUClient::discover(); }).get();
+    child.kill();
+    child.waitForFinished(5000);
+    ASSERT_TRUE(found.has_value());
+    if (found->creds().password != password)
+        GTEST_SKIP() << "another pretend game client is running";
+    EXPECT_EQ(found->creds(), (ClientCredentials {server.port(), password, QStringLiteral("https")}));
+    EXPECT_EQ(found->authHeader(), QString::fromLatin1(expectedAuthorization));
+
+    EXPECT_EQ(await(found->champSelectFetch()).kind, Kind::unreachable);
+    EXPECT_TRUE(server.requests().isEmpty());
+    const LCUClient trusting(found->creds(), testTrust(), shortTimeouts);
+    EXPECT_EQ(await(trusting.champSelectFetch()).kind, Kind::session);
 }
 
 // --- the lookups ------------------------------------------------------------------------------
