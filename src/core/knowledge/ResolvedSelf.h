@@ -1,0 +1,25 @@
+#pragma once
+// The local player as found in one in-game snapshot: matched to the active player by Riot id
+// name or summoner name, exactly.
+
+#include "core/gameclient/AllGameData.h"
+#include "core/knowledge/ItemCatalog.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace tolvane {
+
+struct ResolvedSelf {
+    QString championName;
+    QString team;
+    ItemIDSet ownedItemIDs;
+    std::optional<QString> position;
+
+    // Absent for spectator documents and whenever no player carries the active player's name.
+    static std::optional<ResolvedSelf> resolve(const AllGameData& snapshot);
+    bool operator==(const ResolvedSelf&) const = default;
+};
+
+} // namespace tolvane
