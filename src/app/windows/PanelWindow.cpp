@@ -1,0 +1,168 @@
+#include "app/windows/PanelWindow.h"
+
+#include "core/overlay/KeyCodes.h"
+#include "core/overlay/OverlayGeometry.h"
+#include "platform/KeyState.h"
+#include "platform/OverlayWindowNative.h"
+#include "platform/ScreenSpace.h"
+
+#include <QMouseEvent>
+#include <QWindow>
+
+#include <cmath>
+
+namespace tolvane {
+
+namespace {
+
+double primaryHeight()
+{
+    // Without a screen there is nothing to flip against; any constant keeps both ways consistent.
+    return ScreenSpace::primaryScreenHeight().value_or(0.0);
+}
+
+} // namespace
+
+PanelWindow::PanelWindow(OverlayContent* content, OverlayScale& scale, PanelPlatform platform, bool ignoresMouseEvents)
+    : platform_(platform)
+{
+    setWindowFlags(platform_.native.panelFlags());
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setAttribute(Qt::WA_X11DoNotAcceptFocus);
+    setAttribute(Qt::WA_TranslucentBackground);
+    setFocusPolicy(Qt::NoFocus);
+    applyFrame();
+
+    container_ = new ScaledContainer(scale, content, this);
+    container_->setGeometry(rect());
+    connect(container_, &ScaledContainer::sizeReported, this, &PanelWindow::followContentSize);
+
+    // The native window exists from here on, so its flags can change without re-creating it.
+    winId();
+    windowHandle()->installEventFilter(this);
+    setIgnoresMouseEvents(ignoresMouseEvents);
+    if (const auto claimed = container_->claimedSize())
+        followContentSize(*claimed);
+}
+
+PanelWindow::~PanelWindow()
+{
+    if (QWindow* window = windowHandle())
+        window->removeEventFilter(this);
+}
+
+void PanelWindow::applyFrame()
+{
+    const QRectF qt = ScreenSpace::flipped(frame_, primaryHeight());
+    const QRect geometry(
+        qRound(qt.x()), qRound(qt.y()), std::max(1, qRound(qt.width())), std::max(1, qRound(qt.height())));
+    setGeometry(geometry);
+    // A hidden window gets its resize event only when shown; the content must fit at once.
+    if (container_ != nullptr)
+        container_->setGeometry(QRect(QPoint(0, 0), geometry.size()));
+}
+
+void PanelWindow::setFrameOrigin(QPointF origin)
+{
+    if (origin == frame_.topLeft())
+        return;
+    frame_.moveTopLeft(origin);
+    applyFrame();
+    emit moved();
+}
+
+void PanelWindow::setContentSize(QSizeF size)
+{
+    frame_.setSize(size);
+    applyFrame();
+}
+
+void PanelWindow::followContentSize(QSizeF size)
+{
+    const double w = size.width();
+    const double h = size.height();
+    if (!(w > 1 && h > 1) || !std::isfinite(w) || !std::isfinite(h))
+        return;
+    if (std::abs(w - frame_.width()) <= 0.5 && std::abs(h - frame_.height()) <= 0.5)
+        return;
+    isProgrammaticallyMoving = true;
+    setContentSize(size);
+    lastProgrammaticOrigin = frame_.topLeft();
+    isProgrammaticallyMoving = false;
+}
+
+void PanelWindow::align(QRectF game, OverlayWindowPosition position)
+{
+    setFrameOrigin(defaultAnchorOrigin(position, game, frame_.size()));
+    const QRectF placed = frame();
+    const QPointF kept = OverlayGeometry::clamp(placed.topLeft(), placed.size(), game);
+    if (kept != placed.topLeft())
+        setFrameOrigin(kept);
+}
+
+void PanelWindow::setIgnoresMouseEvents(bool ignores)
+{
+    platform_.native.setClickThrough(*windowHandle(), ignores);
+}
+
+bool PanelWindow::ignoresMouseEvents() const
+{
+    return platform_.native.isClickThrough(*windowHandle());
+}
+
+void PanelWindow::orderFront()
+{
+    show();
+    platform_.native.raise(*windowHandle());
+}
+
+void PanelWindow::orderOut()
+{
+    hide();
+}
+
+bool PanelWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // Mouse events reach the native window before any widget in it: the place to see a Tab press
+    // on the panel's content.
+    if (watched == windowHandle()) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+        case QEvent::MouseButtonRelease: {
+            const auto& mouse = static_cast<const QMouseEvent&>(*event);
+            if (handleSendEventForDrag(mouse) || handleDragMonitorEvent(mouse))
+                return true;
+            break;
+        }
+        default:
+            break;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void PanelWindow::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    container_->setGeometry(rect());
+}
+
+bool PanelWindow::isTabDown() const
+{
+    return platform_.keys.isKeyDown(VirtualKey::tab);
+}
+
+QPointF PanelWindow::screenLocation(const QMouseEvent& event) const
+{
+    return ScreenSpace::flipped(event.globalPosition(), primaryHeight());
+}
+
+void PanelWindow::moveByDrag(QPointF origin)
+{
+    setFrameOrigin(origin);
+    update();
+}
+
+} // namespace tolvane
