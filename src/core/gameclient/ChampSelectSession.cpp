@@ -13,7 +13,11 @@ ChampSelectSession::Cell decodeCell(Value v)
     ChampSelectSession::Cell cell;
     cell.cellId = o.int64("cellId");
     cell.championId = o.int64("championId");
-    cell.championPickIntentId = o.optInt64("championPickIntentId");
+    // The client sends a seat's hover as "championPickIntent"; "championPickIntentId" is read too,
+    // for documents that use that name.
+    cell.championPickIntentId = o.optInt64("championPickIntent");
+    if (!cell.championPickIntentId)
+        cell.championPickIntentId = o.optInt64("championPickIntentId");
     cell.assignedPosition = o.optString("assignedPosition");
     return cell;
 }

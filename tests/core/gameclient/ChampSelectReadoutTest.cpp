@@ -230,9 +230,11 @@ INSTANTIATE_TEST_SUITE_P(Captures, RealChampSelect,
             {523, QStringLiteral("bottom"), Ids {897, 523, 28, 161, 0}, Ids {22, 25, 30, 83, 134}, true, 161}},
         RealCase {"draft_finalization_2024.json",
             {104, QStringLiteral("bottom"), Ids {145, 104, 777, 412, 134}, Ids {222, 267, 131, 266, 901}, true, 412}},
-        RealCase {"draft_planning_2024.json", {0, QStringLiteral("bottom"), Ids(5, 0), Ids(5, 0), false, 0}},
+        // The jungler (cell 7) hovers 28 before anything is locked.
+        RealCase {"draft_planning_2024.json", {0, QStringLiteral("bottom"), Ids {0, 0, 28, 0, 0}, Ids(5, 0), false, 0}},
         RealCase {"draft_planning_cn_2024.json", {0, QStringLiteral("jungle"), Ids(5, 0), Ids(5, 0), false, 0}},
-        RealCase {"normal_ban_pick_cn_2024.json", {777, none, Ids {11, 777, 901, 0, 51}, Ids(5, 0), false, 0}},
+        // Cell 3 hovers 22 with its pick not yet locked.
+        RealCase {"normal_ban_pick_cn_2024.json", {777, none, Ids {11, 777, 901, 22, 51}, Ids(5, 0), false, 0}},
         // Spectators have no seat of their own.
         RealCase {"tournament_spectator_ban_pick_first_2025.json", {0, none, Ids(5, 0), Ids(5, 0), false, 0}},
         RealCase {"tournament_spectator_game_starting_2025.json",
