@@ -26,6 +26,23 @@ std::vector<GameflowSession::Player> decodeTeam(Value v)
     return v.toArray().map(decodePlayer);
 }
 
+// The client gives the map as the queue's "mapId" rather than a "mapNumber"; read it without
+// letting an odd queue object fail the whole session.
+std::optional<int64_t> queueMapId(const Object& gameData)
+{
+    const auto queue = gameData.find("queue");
+    if (!queue || !queue->isObject())
+        return std::nullopt;
+    const auto mapId = queue->toObject().find("mapId");
+    if (!mapId)
+        return std::nullopt;
+    try {
+        return mapId->toInt64();
+    } catch (const json::DecodeError&) {
+        return std::nullopt;
+    }
+}
+
 GameflowSession::GameData decodeGameData(Value v)
 {
     const Object o = v.toObject();
@@ -33,6 +50,8 @@ GameflowSession::GameData decodeGameData(Value v)
     g.teamOne = o.optional("teamOne", decodeTeam);
     g.teamTwo = o.optional("teamTwo", decodeTeam);
     g.mapNumber = o.optInt64("mapNumber");
+    if (!g.mapNumber)
+        g.mapNumber = queueMapId(o);
     return g;
 }
 

@@ -42,6 +42,21 @@ TEST(GameflowDecode, MissingTeamStaysAbsentNotEmpty)
     EXPECT_EQ(g.teamOne->front().riotId(), std::nullopt);
 }
 
+TEST(GameflowDecode, MapComesFromMapNumberElseTheQueue)
+{
+    const std::pair<const char*, std::optional<int64_t>> cases[] = {
+        {R"({"phase":"InProgress","gameData":{"mapNumber":11,"queue":{"mapId":12}}})", 11},
+        {R"({"phase":"InProgress","gameData":{"queue":{"mapId":12}}})", 12},
+        {R"({"phase":"InProgress","gameData":{"queue":{"mapId":"12"}}})", std::nullopt},
+        {R"({"phase":"InProgress","gameData":{"queue":[]}})", std::nullopt},
+    };
+    for (const auto& [text, map] : cases) {
+        auto d = decode(text);
+        ASSERT_TRUE(d) << text;
+        EXPECT_EQ(d.value->gameData->mapNumber, map) << text;
+    }
+}
+
 TEST(GameflowDecode, ReadsEveryPlayerField)
 {
     auto d = decode(R"({"phase":"InProgress","gameData":{"teamTwo":[
@@ -133,8 +148,8 @@ TEST_P(RealGameflow, Decodes)
     EXPECT_EQ(d.value->phase, QString::fromLatin1(c.phase));
     EXPECT_EQ(d.value->isLoadingOrInGame(), c.loadingOrInGame);
     ASSERT_TRUE(d.value->gameData.has_value());
-    // The client puts the map beside gameData ("map"), never a "mapNumber" inside it.
-    EXPECT_FALSE(d.value->gameData->mapNumber.has_value());
+    // The client names the map only as the queue's "mapId": 12 for ARAM, 11 for the Rift.
+    EXPECT_EQ(d.value->gameData->mapNumber, QByteArray(c.file).startsWith("aram") ? 12 : 11);
     ASSERT_TRUE(d.value->gameData->teamOne && d.value->gameData->teamTwo);
     EXPECT_EQ(d.value->gameData->teamOne->size(), c.teamOne);
     EXPECT_EQ(d.value->gameData->teamTwo->size(), c.teamTwo);
