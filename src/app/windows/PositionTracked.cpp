@@ -23,6 +23,10 @@ bool PositionTracked::handleDragMonitorEvent(const QMouseEvent& event)
     case QEvent::MouseMove:
         moveByDrag(screenLocation(event) - dragMonitor->grab);
         return true;
+    case QEvent::MouseButtonDblClick:
+        // The second press of a quick double press starts a drag too; its double-click must not
+        // reach the content as a click either.
+        return true;
     case QEvent::MouseButtonRelease:
         if (event.button() != Qt::LeftButton)
             return true;

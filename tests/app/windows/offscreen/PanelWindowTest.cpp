@@ -179,6 +179,17 @@ TEST_F(TabDragTest, ASecondTabPressBeforeTheReleaseReplacesTheDrag)
     EXPECT_EQ(panel.frame().topLeft(), QPointF(510, 400));
 }
 
+TEST_F(TabDragTest, TheDoubleClickOfAQuickSecondTabPressDoesNotReachTheContent)
+{
+    keys.setDown(48, true);
+    send(QEvent::MouseButtonPress, {450, 350}, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, {450, 350}, Qt::NoButton);
+    send(QEvent::MouseButtonPress, {450, 350}, Qt::LeftButton);
+    send(QEvent::MouseButtonDblClick, {450, 350}, Qt::LeftButton);
+    EXPECT_TRUE(content->presses.empty());
+    EXPECT_TRUE(panel.dragMonitor);
+}
+
 TEST_F(TabDragTest, OtherButtonsDoNotStartADrag)
 {
     keys.setDown(48, true);
