@@ -114,7 +114,17 @@ ThreatProfile CounterBuildEngine::threatOf(const std::vector<LivePlayer>& player
     for (const LivePlayer& player : players) {
         if (skipTeam && player.team == *skipTeam)
             continue;
-        switch (classify(player.championName, catalog, rules)) {
+        // One lookup in each table per player: this runs on every snapshot.
+        const auto override = rules.champOverrides.find(player.championName);
+        const bool hasOverride = override != rules.champOverrides.end();
+        const auto info = catalog.byName.find(player.championName);
+        const bool inCatalog = info != catalog.byName.end();
+        DamageType type = DamageType::unknown;
+        if (hasOverride && override->second.damageType)
+            type = *override->second.damageType;
+        else if (inCatalog)
+            type = heuristic(info->second);
+        switch (type) {
         case DamageType::ad:
             ++threat.adCount;
             break;
@@ -128,13 +138,11 @@ ThreatProfile CounterBuildEngine::threatOf(const std::vector<LivePlayer>& player
             ++threat.unknownCount;
             break;
         }
-        const auto override = rules.champOverrides.find(player.championName);
-        if (override != rules.champOverrides.end() && override->second.cc)
+        if (hasOverride && override->second.cc)
             cc = addSaturating(cc, *override->second.cc);
         else
             partial = true;
-        const auto info = catalog.byName.find(player.championName);
-        if (info != catalog.byName.end() && info->second.tags.contains(QLatin1String("Assassin")))
+        if (inCatalog && info->second.tags.contains(QLatin1String("Assassin")))
             threat.assassinThreat = true;
     }
     threat.ccCoverage = partial ? CCCoverage::atLeast(cc) : CCCoverage::exact(cc);
@@ -152,13 +160,18 @@ std::vector<RankedItem> CounterBuildEngine::rankItems(
     const ThreatProfile& threat, const QStringList& yourTags, const ItemIDSet& owned, const CounterRules& rules)
 {
     using Rule = CounterRules::ItemRule;
+    // Each rule's score is needed several times below; work it out once.
+    std::vector<double> scores(rules.items.size());
+    auto scoreOf = [&](const Rule* rule) { return scores[size_t(rule - rules.items.data())]; };
     std::vector<const Rule*> eligible;
     for (const Rule& rule : rules.items) {
         const bool fits = rule.classFit.isEmpty()
             || std::any_of(
                 rule.classFit.begin(), rule.classFit.end(), [&](const QString& tag) { return yourTags.contains(tag); });
-        if (fits)
+        if (fits) {
             eligible.push_back(&rule);
+            scores[size_t(&rule - rules.items.data())] = score(rule, threat);
+        }
     }
 
     // One representative per group of alternatives: what the player owns, else the best fit.
@@ -182,8 +195,8 @@ std::vector<RankedItem> CounterBuildEngine::rankItems(
             for (const Rule* member : members) {
                 if (!chosen)
                     chosen = member;
-                const double a = score(*member, threat);
-                const double b = score(*chosen, threat);
+                const double a = scoreOf(member);
+                const double b = scoreOf(chosen);
                 if (a > b || (a == b && member->priority < chosen->priority)
                     || (a == b && member->priority == chosen->priority && member->id < chosen->id))
                     chosen = member;
@@ -202,7 +215,7 @@ std::vector<RankedItem> CounterBuildEngine::rankItems(
     }
     std::vector<std::pair<const Rule*, double>> scored;
     for (const Rule* rule : candidates) {
-        if (const double s = score(*rule, threat); s > 0.0)
+        if (const double s = scoreOf(rule); s > 0.0)
             scored.emplace_back(rule, s);
     }
     std::stable_sort(scored.begin(), scored.end(), [](const auto& a, const auto& b) {
