@@ -179,6 +179,20 @@ void OverlaySettingsStore::setFallbackKeyCode(qint64 value)
     defaults_->set(Keys::fallbackKeyCode, value);
 }
 
+std::optional<CDTimeFormat> OverlaySettingsStore::cooldownFormat() const
+{
+    const auto stored = defaults_->stringValue(Keys::cooldownFormat);
+    return stored ? CDTimeFormat::fromRawValue(*stored) : std::nullopt;
+}
+
+void OverlaySettingsStore::setCooldownFormat(std::optional<CDTimeFormat> value)
+{
+    if (value)
+        defaults_->set(Keys::cooldownFormat, value->rawValue());
+    else
+        defaults_->remove(Keys::cooldownFormat);
+}
+
 double OverlaySettingsStore::cdPanelOpacity() const
 {
     return doubleOr(Keys::cdPanelOpacity, Defaults::cdPanelOpacity);

@@ -3,6 +3,7 @@
 // value when asked and writes it back at once, so any number of these objects over one store
 // agree. A key that was never written reads as its default; a stored false or 0 is kept.
 
+#include "core/knowledge/CDTimeFormat.h"
 #include "core/overlay/RightStackLayout.h"
 #include "core/overlay/SkillModePreset.h"
 #include "core/overlay/UserDefaults.h"
@@ -56,6 +57,12 @@ public:
     void setShopKeyCode(qint64 value);
     qint64 fallbackKeyCode() const;
     void setFallbackKeyCode(qint64 value);
+
+    // None until the user (or the game's own setting, at launch) has chosen one; an unknown or
+    // differently cased stored text also reads as none.
+    std::optional<CDTimeFormat> cooldownFormat() const;
+    // None removes the key.
+    void setCooldownFormat(std::optional<CDTimeFormat> value);
 
     double cdPanelOpacity() const;
     void setCdPanelOpacity(double value);

@@ -1,5 +1,7 @@
 #include "core/overlay/PanelID.h"
 
+#include "core/advice/MetaQuery.h"
+
 namespace tolvane {
 
 QString rawValue(PanelID panel)
@@ -50,6 +52,20 @@ std::optional<RepositionMode> repositionModeFromRawValue(const QString& raw)
             return mode;
     }
     return std::nullopt;
+}
+
+RepositionMode repositionModeFromRoute(const MetaModeRoute& route)
+{
+    switch (route.kind) {
+    case MetaModeRoute::Kind::aram:
+        return RepositionMode::aram;
+    case MetaModeRoute::Kind::arena:
+        return RepositionMode::arena;
+    case MetaModeRoute::Kind::summonersRift:
+    case MetaModeRoute::Kind::unsupported:
+        break;
+    }
+    return RepositionMode::summonersRift;
 }
 
 } // namespace tolvane

@@ -9,6 +9,8 @@
 
 namespace tolvane {
 
+struct MetaModeRoute;
+
 // Declared in the order panels are iterated everywhere.
 enum class PanelID { combos, cooldowns, popularBuild, matchup, goldTracker, farmBenchmark };
 
@@ -26,5 +28,7 @@ inline constexpr std::array<RepositionMode, 3> allRepositionModes {
 
 QString rawValue(RepositionMode mode);
 std::optional<RepositionMode> repositionModeFromRawValue(const QString& raw);
+// The mode whose positions a game uses: ARAM and Arena their own, everything else Summoner's Rift.
+RepositionMode repositionModeFromRoute(const MetaModeRoute& route);
 
 } // namespace tolvane

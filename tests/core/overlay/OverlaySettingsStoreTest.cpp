@@ -31,7 +31,25 @@ TEST_P(OverlaySettingsStoreTest, FreshStoreReadsTheDefaults)
     EXPECT_EQ(s.shopKeyCode(), 35);
     EXPECT_EQ(s.fallbackKeyCode(), 55);
     EXPECT_EQ(s.cdPanelOpacity(), 0.7);
+    EXPECT_FALSE(s.cooldownFormat().has_value());
     EXPECT_EQ(s.matchingPreset(), SkillModePreset::pro);
+}
+
+TEST_P(OverlaySettingsStoreTest, CooldownFormatReadsOnlyExactRawValues)
+{
+    OverlaySettingsStore s = store();
+    for (CDTimeFormat::Value format : CDTimeFormat::allCases) {
+        s.setCooldownFormat(CDTimeFormat(format));
+        ASSERT_TRUE(s.cooldownFormat().has_value());
+        EXPECT_EQ(CDTimeFormat::Value(*s.cooldownFormat()), format);
+    }
+    EXPECT_EQ(defaults->stringValue(Keys::cooldownFormat), QStringLiteral("minutes"));
+    for (const char* text : {"M:SS", "Minutes", "m:s", "", "hours"}) {
+        defaults->set(Keys::cooldownFormat, QString::fromLatin1(text));
+        EXPECT_FALSE(s.cooldownFormat().has_value()) << text;
+    }
+    s.setCooldownFormat(std::nullopt);
+    EXPECT_FALSE(defaults->contains(Keys::cooldownFormat));
 }
 
 TEST_P(OverlaySettingsStoreTest, StoredFalseAndZeroAreNotReplacedByDefaults)
@@ -120,7 +138,7 @@ TEST_P(OverlaySettingsStoreTest, ResetRemovesTheLookButKeepsPersonalChoices)
     s.setMainWindowDismissed(true);
     s.setWindowTextSizeIndex(2);
     s.setTwoBuildLinked(false);
-    defaults->set(Keys::cooldownFormat, QStringLiteral("minutes"));
+    s.setCooldownFormat(CDTimeFormat::minutes);
     s.setShopKeyCode(3);
     s.setFallbackKeyCode(59);
     s.setTriggers(VisibilityTriggers::always());
@@ -135,7 +153,7 @@ TEST_P(OverlaySettingsStoreTest, ResetRemovesTheLookButKeepsPersonalChoices)
     EXPECT_TRUE(s.mainWindowDismissed());
     EXPECT_EQ(s.windowTextSizeIndex(), 2);
     EXPECT_FALSE(s.twoBuildLinked());
-    EXPECT_EQ(defaults->stringValue(Keys::cooldownFormat), QStringLiteral("minutes"));
+    EXPECT_EQ(s.cooldownFormat(), CDTimeFormat(CDTimeFormat::minutes));
     EXPECT_EQ(s.shopKeyCode(), 35);
     EXPECT_EQ(s.fallbackKeyCode(), 55);
     EXPECT_EQ(s.triggers(), VisibilityTriggers::tab());

@@ -1,5 +1,6 @@
 #include "DefaultsBackends.h"
 
+#include "core/advice/MetaQuery.h"
 #include "core/overlay/PanelPositionStore.h"
 
 #include <QStringList>
@@ -174,6 +175,16 @@ TEST(PanelIDTest, RawValuesRoundTripAndCompareExactly)
     EXPECT_FALSE(repositionModeFromRawValue(QStringLiteral("summonersRift")).has_value());
     EXPECT_EQ(rawValue(RepositionMode::summonersRift), QStringLiteral("sr"));
     EXPECT_EQ(rawValue(PanelID::farmBenchmark), QStringLiteral("farmBenchmark"));
+}
+
+TEST(PanelIDTest, GameRoutesPickTheirPositionMode)
+{
+    EXPECT_EQ(repositionModeFromRoute(MetaModeRoute::aram()), RepositionMode::aram);
+    EXPECT_EQ(repositionModeFromRoute(MetaModeRoute::arena()), RepositionMode::arena);
+    EXPECT_EQ(repositionModeFromRoute(MetaModeRoute::summonersRift()), RepositionMode::summonersRift);
+    EXPECT_EQ(
+        repositionModeFromRoute(MetaModeRoute::unsupported(QStringLiteral("URF"))), RepositionMode::summonersRift);
+    EXPECT_EQ(repositionModeFromRoute(resolveMetaMode(std::nullopt, 30)), RepositionMode::arena);
 }
 
 } // namespace

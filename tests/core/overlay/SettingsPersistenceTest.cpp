@@ -35,7 +35,7 @@ void writeEverything(const std::shared_ptr<UserDefaults>& defaults)
     settings.setShopKeyCode(0);
     settings.setFallbackKeyCode(122);
     settings.setCdPanelOpacity(0.15);
-    defaults->set(OverlaySettingsStore::Keys::cooldownFormat, QStringLiteral("m:ss"));
+    settings.setCooldownFormat(CDTimeFormat::minutesSeconds);
     defaults->set(installIDKey, installID);
 
     PanelPositionStore positions(defaults);
@@ -65,7 +65,7 @@ void expectEverything(const std::shared_ptr<UserDefaults>& defaults)
     EXPECT_EQ(settings.shopKeyCode(), 0);
     EXPECT_EQ(settings.fallbackKeyCode(), 122);
     EXPECT_EQ(settings.cdPanelOpacity(), 0.15);
-    EXPECT_EQ(defaults->stringValue(OverlaySettingsStore::Keys::cooldownFormat), QStringLiteral("m:ss"));
+    EXPECT_EQ(settings.cooldownFormat(), CDTimeFormat(CDTimeFormat::minutesSeconds));
     EXPECT_EQ(defaults->stringValue(installIDKey), installID);
 
     const PanelPositionStore positions(defaults);
