@@ -56,7 +56,10 @@ std::optional<QUrl> item(int64_t id, const QString& version, const QString& base
 {
     if (version.isEmpty() || id < 1)
         return std::nullopt;
-    return ddragonAddress(base, QStringLiteral("/cdn/%1/img/item/%2.png").arg(version).arg(id));
+    // Joined, not formatted: a version holding "%2" must not take the id's place.
+    return ddragonAddress(base,
+        QStringLiteral("/cdn/") + version + QStringLiteral("/img/item/") + QString::number(id)
+            + QStringLiteral(".png"));
 }
 
 std::optional<QUrl> champion(const QString& key, const QString& version, const QString& base)

@@ -57,6 +57,12 @@ int64_t FarmBenchmark::laneCSAvailable(double t) const
         const int64_t every = cannonPhases[phase].every;
         if (every < 1)
             break;
+        if (!cannonPhases[phase].until) {
+            // A phase without an end holds every remaining wave: count its cannons at once.
+            const int64_t last = inPhase + (waves - k + 1);
+            cannons += last / every - inPhase / every;
+            break;
+        }
         ++inPhase;
         if (inPhase % every == 0)
             ++cannons;

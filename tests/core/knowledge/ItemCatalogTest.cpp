@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -124,20 +125,30 @@ TEST(DecimalText, AcceptsOnlyASignAndDigitsWithin64Bits)
 }
 
 // The loader against a loopback Data Dragon serving the real files.
-TEST(ItemCatalogLoading, LoadsTheReal1541ItemFile)
+TEST(ItemCatalogLoading, LoadsTheRealItemFiles)
 {
-    FakeDDragon ddragon(QStringLiteral("15.4.1"));
-    LogCapture logs;
-    const ItemCatalog catalog = await(ItemCatalogLoader(ddragon.base()).load());
+    for (const QString& version : {QStringLiteral("15.4.1"), QStringLiteral("12.13.1")}) {
+        FakeDDragon ddragon(version);
+        LogCapture logs;
+        const ItemCatalog catalog = await(ItemCatalogLoader(ddragon.base()).load());
 
-    const QJsonObject data = QJsonDocument::fromJson(realData(QStringLiteral("ddragon/15.4.1/data/en_US/item.json")))
-                                 .object()
-                                 .value(QStringLiteral("data"))
-                                 .toObject();
-    EXPECT_EQ(catalog.totalCostByID.size(), size_t(data.size()));
-    EXPECT_EQ(catalog.goldCost(1001), 300);
-    EXPECT_TRUE(catalog.isBootsLine(3006));
-    EXPECT_EQ(logs.count(QStringLiteral("Loaded item catalog: %1 items at patch 15.4.1").arg(data.size())), 1);
+        const QJsonObject data = QJsonDocument::fromJson(realData("ddragon/" + version + "/data/en_US/item.json"))
+                                     .object()
+                                     .value(QStringLiteral("data"))
+                                     .toObject();
+        EXPECT_EQ(catalog.totalCostByID.size(), size_t(data.size()));
+        for (auto it = data.begin(); it != data.end(); ++it) {
+            const QJsonObject entry = it.value().toObject();
+            const int64_t id = it.key().toLongLong();
+            EXPECT_EQ(catalog.totalCostByID.at(id), entry.value("gold").toObject().value("total").toInteger());
+            EXPECT_EQ(catalog.components(id).size(), size_t(entry.value("from").toArray().size()));
+        }
+        EXPECT_EQ(catalog.goldCost(1001), 300);
+        EXPECT_TRUE(catalog.isBootsLine(3006));
+        EXPECT_FALSE(catalog.isBootsLine(1001));
+        EXPECT_EQ(
+            logs.count(QStringLiteral("Loaded item catalog: %1 items at patch %2").arg(data.size()).arg(version)), 1);
+    }
 }
 
 struct LoadFailure {

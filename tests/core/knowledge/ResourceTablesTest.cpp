@@ -313,6 +313,14 @@ TEST_F(FarmSchedule, CountsWavesAndCannonsByPhase)
     EXPECT_EQ(table.wavesSpawned(125), 3);
     // From 1500 every wave brings a cannon.
     EXPECT_EQ(table.laneCSAvailable(1535) - table.laneCSAvailable(1505), 7);
+    // An open-ended phase counts the same as one that ends far in the future.
+    FarmBenchmark open = table;
+    open.cannonPhases = {{900, 3}, {std::nullopt, 2}};
+    FarmBenchmark distant = table;
+    distant.cannonPhases = {{900, 3}, {1e12, 2}};
+    for (double t : {65.0, 905.0, 935.0, 965.0, 1500.0, 3601.0})
+        EXPECT_EQ(open.laneCSAvailable(t), distant.laneCSAvailable(t)) << t;
+    EXPECT_EQ(open.laneCSAvailable(935), 190);
 }
 
 TEST_F(FarmSchedule, PhasesThatEndOrStopCannonsAddRegularMinionsOnly)
