@@ -25,7 +25,7 @@ ItemCatalog sampleCatalog()
 
 } // namespace
 
-TEST(ItemCatalogQueries, RemainingCostFollowsTheWorkedExample)
+TEST(ItemCatalogQueries, RemainingCostCountsOnlyWhatIsMissing)
 {
     const ItemCatalog c = sampleCatalog();
     EXPECT_EQ(c.remainingCost(10, {13}), 2600);

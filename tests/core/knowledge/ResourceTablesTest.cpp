@@ -226,7 +226,7 @@ TEST(SynergyCatalogQueries, LastDuoWinsAndLookupsAreExact)
     EXPECT_TRUE(SynergyDuo {}.readableChannels().isEmpty());
 }
 
-// Effective cooldown: the worked figures and the haste rules.
+// Effective cooldown: base, haste and Teleport scaling.
 class EffectiveCooldown : public ::testing::Test {
 protected:
     SummonerCooldowns table {QStringLiteral("t"), 25, {{"SummonerFlash", 300}, {"SummonerTeleport", 300}}, 70,
@@ -298,7 +298,7 @@ TEST(SpellKeys, FollowTheRawNameRule)
     EXPECT_EQ(LiveSummonerSpell {}.spellKey(), std::nullopt);
 }
 
-// Farm benchmark: the worked schedule.
+// Farm benchmark: the classic three-phase schedule.
 class FarmSchedule : public ::testing::Test {
 protected:
     FarmBenchmark table {QStringLiteral("t"), 65, 30, 6, {{900, 3}, {1500, 2}, {std::nullopt, 1}}};
