@@ -1,5 +1,6 @@
 #include "DefaultsBackends.h"
 
+#include <QStandardPaths>
 #include <QVariantList>
 
 #include <limits>
@@ -123,6 +124,19 @@ TEST(UserDefaultsConversionTest, NumbersFromTextMustBeWhollyNumeric)
     EXPECT_FALSE(UserDefaults::toNumber(QStringLiteral("a")).has_value());
     EXPECT_FALSE(UserDefaults::toNumber(QVariant(true)).has_value());
     EXPECT_FALSE(UserDefaults::toNumber(QVariant()).has_value());
+}
+
+} // namespace
+
+namespace {
+
+// The application's own file: Tolvane/Tolvane.ini in the user's XDG config folder. Only the name
+// is looked at; nothing is written.
+TEST(QSettingsUserDefaultsTest, ApplicationFileLivesInTheXdgConfigFolder)
+{
+    const QSettingsUserDefaults standard;
+    const QString configHome = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    EXPECT_EQ(standard.fileName(), configHome + QStringLiteral("/Tolvane/Tolvane.ini"));
 }
 
 } // namespace
