@@ -137,12 +137,4 @@ TEST(AvailabilityTest, MakerHostIsReservedUntilARealOneIsSet)
         QStringLiteral("Tolvane is temporarily unavailable. Please check tolvane.invalid for details."));
 }
 
-TEST(AvailabilityTest, StatusEquality)
-{
-    EXPECT_EQ(Status::available(), Status::available());
-    EXPECT_EQ(Status::disabled(QStringLiteral("a")), Status::disabled(QStringLiteral("a")));
-    EXPECT_NE(Status::disabled(QStringLiteral("a")), Status::disabled(QStringLiteral("b")));
-    EXPECT_NE(Status::disabled(QString()), Status::available());
-}
-
 } // namespace
