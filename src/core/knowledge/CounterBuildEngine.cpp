@@ -1,6 +1,7 @@
 #include "core/knowledge/CounterBuildEngine.h"
 
 #include <algorithm>
+#include <array>
 #include <limits>
 #include <map>
 
@@ -17,30 +18,68 @@ bool hasPhysicalTag(const QStringList& tags)
         || tags.contains(QLatin1String("Assassin"));
 }
 
+enum class Threat { ad, ap, cc, assassin, other };
+
+// The threat words, told apart by their length first: this runs for every rule on every snapshot.
+Threat threatWord(const QString& word)
+{
+    switch (word.size()) {
+    case 2:
+        if (word == QLatin1String("ad"))
+            return Threat::ad;
+        if (word == QLatin1String("ap"))
+            return Threat::ap;
+        if (word == QLatin1String("cc"))
+            return Threat::cc;
+        break;
+    case 8:
+        if (word == QLatin1String("assassin"))
+            return Threat::assassin;
+        break;
+    default:
+        break;
+    }
+    return Threat::other;
+}
+
+bool counters(const CounterRules::ItemRule& rule, Threat threat)
+{
+    return std::any_of(
+        rule.counters.begin(), rule.counters.end(), [&](const QString& word) { return threatWord(word) == threat; });
+}
+
 double score(const CounterRules::ItemRule& rule, const ThreatProfile& threat)
 {
     double total = 0;
     for (const QString& word : rule.counters) {
-        if (word == QLatin1String("ad"))
+        switch (threatWord(word)) {
+        case Threat::ad:
             total += threat.adWeight();
-        else if (word == QLatin1String("ap"))
+            break;
+        case Threat::ap:
             total += threat.apWeight();
-        else if (word == QLatin1String("cc"))
+            break;
+        case Threat::cc:
             total += threat.ccCoverage.count >= 2 ? 2.0 : 0.0;
-        else if (word == QLatin1String("assassin"))
+            break;
+        case Threat::assassin:
             total += threat.assassinThreat ? 2.0 : 0.0;
+            break;
+        case Threat::other:
+            break;
+        }
     }
     return total;
 }
 
 QString reason(const CounterRules::ItemRule& rule, const ThreatProfile& threat)
 {
-    const bool ad = rule.counters.contains(QLatin1String("ad"));
-    const bool ap = rule.counters.contains(QLatin1String("ap"));
-    if (rule.counters.contains(QLatin1String("cc")) && threat.ccCoverage.count >= 2)
+    const bool ad = counters(rule, Threat::ad);
+    const bool ap = counters(rule, Threat::ap);
+    if (counters(rule, Threat::cc) && threat.ccCoverage.count >= 2)
         return (threat.ccCoverage.isPartial() ? QStringLiteral("≥") : QString())
             + QString::number(threat.ccCoverage.count) + QStringLiteral(" CC");
-    if (rule.counters.contains(QLatin1String("assassin")) && threat.assassinThreat)
+    if (counters(rule, Threat::assassin) && threat.assassinThreat)
         return QStringLiteral("vs assassin dive");
     if (!ad && !ap)
         return QStringLiteral("defensive");
@@ -70,9 +109,26 @@ bool leadsByThree(int64_t a, int64_t b)
     return difference >= 3;
 }
 
-QString majorMinor(const QString& version)
+// The first two non-empty dot-separated pieces (fewer when there are fewer), without copying.
+struct MajorMinor {
+    std::array<QStringView, 2> pieces;
+    size_t count = 0;
+
+    bool operator==(const MajorMinor& other) const
+    {
+        return count == other.count && pieces[0] == other.pieces[0] && pieces[1] == other.pieces[1];
+    }
+};
+
+MajorMinor majorMinor(const QString& version)
 {
-    return version.split(QLatin1Char('.'), Qt::SkipEmptyParts).mid(0, 2).join(QLatin1Char('.'));
+    MajorMinor out;
+    for (QStringView piece : QStringView(version).tokenize(u'.', Qt::SkipEmptyParts)) {
+        out.pieces[out.count++] = piece;
+        if (out.count == out.pieces.size())
+            break;
+    }
+    return out;
 }
 
 } // namespace
