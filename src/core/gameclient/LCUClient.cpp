@@ -237,7 +237,12 @@ QCoro::Task<std::optional<std::vector<int64_t>>> LCUClient::currentRunePagePerkI
 
 QCoro::Task<std::optional<ChampSelectSession>> LCUClient::champSelectSnapshot() const
 {
-    ChampSelectFetch fetch = co_await fetchChampSelect(shared_, {});
+    return snapshotOf(shared_, {});
+}
+
+QCoro::Task<std::optional<ChampSelectSession>> LCUClient::snapshotOf(SharedPtr shared, CancelToken cancel)
+{
+    ChampSelectFetch fetch = co_await fetchChampSelect(shared, std::move(cancel));
     co_return std::move(fetch.session);
 }
 
@@ -248,69 +253,9 @@ QCoro::Task<std::optional<HttpReply>> LCUClient::rawFetch(QString path) const
 
 std::unique_ptr<ChampSelectSnapshotStream> LCUClient::champSelectStream(uint64_t intervalMs) const
 {
-    std::unique_ptr<ChampSelectSnapshotStream> stream(new ChampSelectSnapshotStream());
-    ChampSelectSnapshotStream::poll(
-        shared_, intervalMs, QPointer<ChampSelectSnapshotStream>(stream.get()), stream->cancel_.token());
-    return stream;
-}
-
-ChampSelectSnapshotStream::~ChampSelectSnapshotStream()
-{
-    cancel();
-}
-
-void ChampSelectSnapshotStream::cancel()
-{
-    cancel_.cancel();
-    if (!finished_) {
-        finished_ = true;
-        emit elementAvailable();
-    }
-}
-
-void ChampSelectSnapshotStream::push(std::optional<ChampSelectSession> element)
-{
-    if (finished_)
-        return;
-    buffer_.push_back(std::move(element));
-    emit elementAvailable();
-}
-
-QCoro::Task<std::optional<std::optional<ChampSelectSession>>> ChampSelectSnapshotStream::next()
-{
-    QPointer<ChampSelectSnapshotStream> self(this);
-    while (self && self->buffer_.empty() && !self->finished_) {
-        if (!co_await signalOrDestroyed(self.data(), &ChampSelectSnapshotStream::elementAvailable))
-            break;
-    }
-    if (!self || self->buffer_.empty())
-        co_return std::nullopt;
-    std::optional<ChampSelectSession> element = std::move(self->buffer_.front());
-    self->buffer_.pop_front();
-    co_return element;
-}
-
-QCoro::Task<void> ChampSelectSnapshotStream::poll(
-    LCUClient::SharedPtr shared, uint64_t intervalMs, QPointer<ChampSelectSnapshotStream> stream, CancelToken cancel)
-{
-    // The longest pause a 64-bit nanosecond count holds; a longer interval is capped to it.
-    constexpr uint64_t maxIntervalMs = UINT64_MAX / 1'000'000;
-    const auto pause
-        = std::chrono::milliseconds(static_cast<std::chrono::milliseconds::rep>(std::min(intervalMs, maxIntervalMs)));
-    for (;;) {
-        if (cancel.isCancelled() || !stream)
-            break;
-        LCUClient::ChampSelectFetch fetch = co_await LCUClient::fetchChampSelect(shared, cancel);
-        if (cancel.isCancelled() || !stream)
-            break;
-        stream->push(std::move(fetch.session));
-        if (!co_await sleepFor(pause, cancel))
-            break;
-    }
-    if (stream && !stream->finished_) {
-        stream->finished_ = true;
-        emit stream->elementAvailable();
-    }
+    return ChampSelectSnapshotStream::start(
+        [shared = shared_](CancelToken cancel) { return snapshotOf(shared, cancel); }, intervalMs,
+        ChampSelectSnapshotStream::Backlog::keepAll);
 }
 
 } // namespace tolvane

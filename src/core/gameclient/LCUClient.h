@@ -8,6 +8,7 @@
 #include "core/gameclient/GameflowSession.h"
 #include "core/support/Async.h"
 #include "core/support/HttpSession.h"
+#include "core/support/PollingStream.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -15,7 +16,6 @@
 #include <QString>
 
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -24,7 +24,9 @@
 
 namespace tolvane {
 
-class ChampSelectSnapshotStream;
+// The consumer's end of LCUClient::champSelectStream: every poll's result in order (absent when
+// not in champion select or unreachable), buffered without limit.
+using ChampSelectSnapshotStream = PollingStream<ChampSelectSession>;
 
 class LCUClient {
 public:
@@ -70,8 +72,6 @@ public:
         const std::optional<QString>& webRegion, const std::optional<QString>& region);
 
 private:
-    friend class ChampSelectSnapshotStream;
-
     // Immutable once made; shared by copies of the client and by calls still running.
     struct Shared {
         ClientCredentials creds;
@@ -83,39 +83,10 @@ private:
     static QCoro::Task<std::optional<HttpReply>> send(SharedPtr shared, QString path, CancelToken cancel);
     static QCoro::Task<std::optional<QByteArray>> fetchOk(SharedPtr shared, QString path);
     static QCoro::Task<ChampSelectFetch> fetchChampSelect(SharedPtr shared, CancelToken cancel);
+    static QCoro::Task<std::optional<ChampSelectSession>> snapshotOf(SharedPtr shared, CancelToken cancel);
     static QCoro::Task<GameflowFetch> fetchGameflow(SharedPtr shared);
 
     SharedPtr shared_;
-};
-
-// The consumer's end of LCUClient::champSelectStream: every poll's result in order (absent when
-// not in champion select or unreachable), buffered without limit.
-class ChampSelectSnapshotStream : public QObject {
-    Q_OBJECT
-public:
-    ~ChampSelectSnapshotStream() override;
-
-    // The next element, waiting for one; empty outer optional once the stream is finished.
-    QCoro::Task<std::optional<std::optional<ChampSelectSession>>> next();
-    // Stops polling (a sleep ends at once, a request in flight is abandoned) and finishes.
-    void cancel();
-
-    bool isFinished() const { return finished_; }
-    size_t buffered() const { return buffer_.size(); }
-
-signals:
-    void elementAvailable();
-
-private:
-    friend class LCUClient;
-    ChampSelectSnapshotStream() = default;
-    void push(std::optional<ChampSelectSession> element);
-    static QCoro::Task<void> poll(LCUClient::SharedPtr shared, uint64_t intervalMs,
-        QPointer<ChampSelectSnapshotStream> stream, CancelToken cancel);
-
-    std::deque<std::optional<ChampSelectSession>> buffer_;
-    CancelSource cancel_;
-    bool finished_ = false;
 };
 
 } // namespace tolvane

@@ -3,9 +3,6 @@
 #include "core/gameclient/RiotTrustDelegate.h"
 #include "core/support/Log.h"
 
-#include <algorithm>
-#include <chrono>
-
 TOLVANE_LOG_CATEGORY(lcLiveClient, "liveclient")
 
 namespace tolvane {
@@ -54,69 +51,10 @@ QCoro::Task<std::optional<AllGameData>> LiveClientDataClient::fetch(
 
 std::unique_ptr<LiveSnapshotStream> LiveClientDataClient::stream(uint64_t intervalMs) const
 {
-    std::unique_ptr<LiveSnapshotStream> stream(new LiveSnapshotStream());
-    LiveSnapshotStream::poll(
-        session_, url_, intervalMs, QPointer<LiveSnapshotStream>(stream.get()), stream->cancel_.token());
-    return stream;
-}
-
-LiveSnapshotStream::~LiveSnapshotStream()
-{
-    cancel();
-}
-
-void LiveSnapshotStream::cancel()
-{
-    cancel_.cancel();
-    if (!finished_) {
-        finished_ = true;
-        emit elementAvailable();
-    }
-}
-
-void LiveSnapshotStream::push(std::optional<AllGameData> element)
-{
-    if (finished_)
-        return;
-    if (element && !buffer_.empty() && buffer_.back().has_value())
-        buffer_.back() = std::move(element);
-    else
-        buffer_.push_back(std::move(element));
-    emit elementAvailable();
-}
-
-QCoro::Task<std::optional<std::optional<AllGameData>>> LiveSnapshotStream::next()
-{
-    QPointer<LiveSnapshotStream> self(this);
-    while (self && self->buffer_.empty() && !self->finished_) {
-        auto available = signalOrDestroyed(self.data(), &LiveSnapshotStream::elementAvailable);
-        if (!co_await available)
-            break;
-    }
-    if (!self || self->buffer_.empty())
-        co_return std::nullopt;
-    std::optional<AllGameData> element = std::move(self->buffer_.front());
-    self->buffer_.pop_front();
-    co_return element;
-}
-
-QCoro::Task<void> LiveSnapshotStream::poll(std::shared_ptr<HttpSession> session, QUrl url, uint64_t intervalMs,
-    QPointer<LiveSnapshotStream> stream, CancelToken cancel)
-{
-    // The longest pause a 64-bit nanosecond count holds; a longer interval is capped to it.
-    constexpr uint64_t maxIntervalMs = UINT64_MAX / 1'000'000;
-    const auto pause
-        = std::chrono::milliseconds(static_cast<std::chrono::milliseconds::rep>(std::min(intervalMs, maxIntervalMs)));
-    for (;;) {
-        if (cancel.isCancelled() || !stream)
-            break;
-        ++stream->requests_;
-        std::optional<AllGameData> element = co_await LiveClientDataClient::fetch(session, url, cancel);
-        if (cancel.isCancelled() || !stream)
-            break;
-        stream->push(std::move(element));
-        co_await sleepFor(pause, cancel);
-    }
+    // The polling task holds the session for as long as it polls.
+    return LiveSnapshotStream::start(
+        [session = session_, url = url_](CancelToken cancel) { return fetch(session, url, cancel); }, intervalMs,
+        LiveSnapshotStream::Backlog::newestPresent);
 }
 
 } // namespace tolvane

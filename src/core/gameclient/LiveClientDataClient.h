@@ -5,12 +5,12 @@
 #include "core/gameclient/AllGameData.h"
 #include "core/support/Async.h"
 #include "core/support/HttpSession.h"
+#include "core/support/PollingStream.h"
 
 #include <QObject>
 #include <QUrl>
 
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <optional>
 
@@ -18,7 +18,10 @@
 
 namespace tolvane {
 
-class LiveSnapshotStream;
+// The consumer's end of a snapshot stream. An absent element means no match to show. While the
+// consumer is busy, a newer present snapshot replaces an older one still waiting at the tail
+// (stale snapshots are not worth working through); absent elements are never dropped.
+using LiveSnapshotStream = PollingStream<AllGameData>;
 
 class LiveClientDataClient {
 public:
@@ -37,47 +40,11 @@ public:
     std::unique_ptr<LiveSnapshotStream> stream(uint64_t intervalMs) const;
 
 private:
-    friend class LiveSnapshotStream;
     static QCoro::Task<std::optional<AllGameData>> fetch(
         std::shared_ptr<HttpSession> session, QUrl url, CancelToken cancel);
 
     std::shared_ptr<HttpSession> session_;
     QUrl url_;
-};
-
-// The consumer's end of a polling stream. Elements come in order; an absent element means no
-// match to show. While the consumer is busy, a newer present snapshot replaces an older one still
-// waiting at the tail (stale snapshots are not worth working through); absent elements are never
-// dropped.
-class LiveSnapshotStream : public QObject {
-    Q_OBJECT
-public:
-    ~LiveSnapshotStream() override;
-
-    // The next element, waiting for one; empty outer optional once the stream is finished.
-    QCoro::Task<std::optional<std::optional<AllGameData>>> next();
-    // Stops polling (a sleep ends at once, a request in flight is abandoned) and finishes.
-    void cancel();
-
-    bool isFinished() const { return finished_; }
-    size_t buffered() const { return buffer_.size(); }
-    // Requests started so far (for tests and diagnostics).
-    uint64_t requestsStarted() const { return requests_; }
-
-signals:
-    void elementAvailable();
-
-private:
-    friend class LiveClientDataClient;
-    LiveSnapshotStream() = default;
-    void push(std::optional<AllGameData> element);
-    static QCoro::Task<void> poll(std::shared_ptr<HttpSession> session, QUrl url, uint64_t intervalMs,
-        QPointer<LiveSnapshotStream> stream, CancelToken cancel);
-
-    std::deque<std::optional<AllGameData>> buffer_;
-    CancelSource cancel_;
-    bool finished_ = false;
-    uint64_t requests_ = 0;
 };
 
 } // namespace tolvane
