@@ -47,15 +47,6 @@ INSTANTIATE_TEST_SUITE_P(Roles, RoleFromTags,
         TagsCase {{"Assassin"}, MetaRole::mid}, TagsCase {{"Tank", "Support"}, MetaRole::support},
         TagsCase {{"marksman"}, MetaRole::unknown}, TagsCase {{}, MetaRole::unknown}));
 
-TEST(MetaRole, RawValuesRoundTripExactly)
-{
-    for (MetaRole role : allMetaRoles)
-        EXPECT_EQ(metaRoleFromRawValue(metaRoleRawValue(role)), role);
-    EXPECT_EQ(metaRoleFromRawValue(QStringLiteral("Mid")), std::nullopt);
-    EXPECT_EQ(metaRoleFromRawValue(QStringLiteral("middle")), std::nullopt);
-    EXPECT_EQ(metaRoleRawValue(MetaRole::adc), u"adc");
-}
-
 TEST(MetaQuery, ServiceArguments)
 {
     EXPECT_EQ(MetaQuery::aram().metrionPosition(), u"mid");
@@ -97,46 +88,6 @@ TEST(ResolveMetaMode, FromMapOnly)
     EXPECT_EQ(resolveMetaMode(std::optional<int64_t>(0)), MetaModeRoute::unsupported("map 0"));
     EXPECT_EQ(resolveMetaMode(std::optional<int64_t>(21)), MetaModeRoute::unsupported("map 21"));
     EXPECT_EQ(resolveMetaMode(std::optional<int64_t>(-3)), MetaModeRoute::unsupported("map -3"));
-}
-
-TEST(StatShardLabel, NamesOnlyTheSevenShards)
-{
-    EXPECT_EQ(StatShardLabel::label(5008), QStringLiteral("Adaptive Force"));
-    EXPECT_EQ(StatShardLabel::label(5013), QStringLiteral("Tenacity & Slow Resist"));
-    EXPECT_EQ(StatShardLabel::label(5001), QStringLiteral("Health Scaling"));
-    EXPECT_EQ(StatShardLabel::label(5002), std::nullopt);
-    EXPECT_EQ(StatShardLabel::label(8112), std::nullopt);
-}
-
-TEST(AdviceCaptions, UnavailableCarriesItsOwnCaption)
-{
-    const MetaBuildAdvice build = MetaBuildAdvice::unavailable(QStringLiteral("x"));
-    EXPECT_EQ(build.freshness, MetaFreshness::unverified());
-    EXPECT_EQ(build.provenance, QStringLiteral("Metrion popular — not recommended"));
-    EXPECT_EQ(std::get<Unavailable>(build.result).reason, u"x");
-    const MatchupAdvice matchup = MatchupAdvice::unavailable(QStringLiteral("x"));
-    EXPECT_EQ(matchup.provenance, QStringLiteral("Metrion matchup · all ranks"));
-    EXPECT_EQ(matchup.freshness, MetaFreshness::unverified());
-}
-
-TEST(MatchupAdvice, ComparesEveryExtra)
-{
-    MatchupExtras extras {
-        MatchupVerdict::even, std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt, "Zed"};
-    MatchupExtras emptyOrder = extras;
-    emptyOrder.skillOrder = std::vector<QString> {};
-    const MatchupAdvice a {
-        MatchupBuild {MetaBuild {}, extras}, MetaFreshness::unverified(), MatchupAdvice::metrionProvenance()};
-    MatchupAdvice b = a;
-    EXPECT_EQ(a, b);
-    b.result = MatchupBuild {MetaBuild {}, emptyOrder};
-    EXPECT_NE(a, b);
-    b = a;
-    b.provenance = MetaBuildAdvice::metrionProvenance();
-    EXPECT_NE(a, b);
-    b = a;
-    b.freshness = MetaFreshness::stale(QStringLiteral("old"));
-    EXPECT_NE(a, b);
 }
 
 TEST(SpellRecState, AsksEachPairingOnce)

@@ -106,16 +106,6 @@ TEST_F(MetaBuildProviderFake, QueryDecidesArgumentsAndRole)
     EXPECT_EQ(advice.provenance, MetaBuildAdvice::metrionProvenance());
 }
 
-TEST(MetaBuildProvider, AsksForTheThirtyTwoFields)
-{
-    const auto& fields = MetrionMetaBuildProvider::desiredOutputFields();
-    ASSERT_EQ(fields.size(), 32u);
-    EXPECT_EQ(fields.front(), u"champion");
-    EXPECT_EQ(fields[9], u"data.fourth_items[].ids");
-    EXPECT_EQ(fields[29], u"data.runes.play");
-    EXPECT_EQ(fields.back(), u"data.summary.positions[].counters[].{champion_id,champion_name,play,win}");
-}
-
 class MetaBuildProviderSdk : public SdkPeerTest { };
 
 TEST_P(MetaBuildProviderSdk, ReadsAFullAnalysis)

@@ -198,12 +198,4 @@ TEST_F(MetrionClientOverHttp, CallOutlivesItsClient)
     EXPECT_EQ(await(std::move(task)), QStringLiteral("hello"));
 }
 
-TEST(MetrionEndpoint, IsAnHttpsMcpAddress)
-{
-    const QUrl endpoint = MetrionMCPClient::defaultEndpoint();
-    EXPECT_EQ(endpoint.scheme(), u"https");
-    EXPECT_EQ(endpoint.path(), u"/mcp");
-    EXPECT_FALSE(endpoint.host().isEmpty());
-}
-
 } // namespace
