@@ -1,0 +1,322 @@
+#include "app/panels/CooldownPanelViewModel.h"
+
+#include "core/gameclient/RiotTrustDelegate.h"
+
+#include "../../core/knowledge/FakeDDragon.h"
+#include "Await.h"
+#include "TestCertificates.h"
+#include "TestHttpServer.h"
+
+#include <gtest/gtest.h>
+
+using namespace tolvane;
+using namespace tolvane::test;
+using namespace std::chrono_literals;
+
+namespace {
+
+QString raw(const char* key)
+{
+    return QStringLiteral("GeneratedTip_SummonerSpell_%1_DisplayName").arg(QLatin1String(key));
+}
+
+LivePlayer player(QString champion, QString team, QString name, std::optional<QString> one = raw("SummonerFlash"),
+    std::optional<QString> two = raw("SummonerHeal"))
+{
+    LivePlayer p;
+    p.championName = std::move(champion);
+    p.team = std::move(team);
+    p.riotIdGameName = std::move(name);
+    p.summonerSpells = LiveSummonerSpells {LiveSummonerSpell {std::move(one)}, LiveSummonerSpell {std::move(two)}};
+    p.level = 9;
+    return p;
+}
+
+// The user plays Ahri for ORDER against three enemies.
+AllGameData match(double gameTime, std::optional<int64_t> map = 11)
+{
+    AllGameData d;
+    d.activePlayer = ActivePlayer {std::nullopt, QStringLiteral("me")};
+    d.allPlayers = {player(QStringLiteral("Garen"), QStringLiteral("CHAOS"), QStringLiteral("g")),
+        player(QStringLiteral("Ahri"), QStringLiteral("ORDER"), QStringLiteral("me")),
+        player(QStringLiteral("Miss Fortune"), QStringLiteral("CHAOS"), QStringLiteral("mf"), raw("SummonerBarrier"),
+            raw("SummonerFlash")),
+        player(QStringLiteral("Lux"), QStringLiteral("CHAOS"), QStringLiteral("l"), raw("SummonerDot"),
+            raw("SummonerTeleport"))};
+    d.gameData.gameTime = gameTime;
+    d.gameData.gameMode = QStringLiteral("CLASSIC");
+    d.gameData.mapNumber = map;
+    return d;
+}
+
+// Round figures, so the expected countdowns read at a glance. Barrier is left out on purpose.
+SummonerCooldowns table()
+{
+    return SummonerCooldowns(QStringLiteral("15.12.1"), 10,
+        {{QStringLiteral("SummonerFlash"), 300}, {QStringLiteral("SummonerHeal"), 240},
+            {QStringLiteral("SummonerDot"), 180}, {QStringLiteral("SummonerTeleport"), 300}},
+        70, SummonerCooldowns::TeleportScaling {600, 330, 240});
+}
+
+std::shared_ptr<const TlsTrustPolicy> testTrust()
+{
+    return std::make_shared<RiotTrustDelegate>(TestCertificates::instance().anchor);
+}
+
+// Nothing listens there: the client fails at once, which the direct tests never reach anyway.
+LiveClientDataClient unusedClient()
+{
+    return LiveClientDataClient(QUrl(QStringLiteral("https://127.0.0.1:1/liveclientdata/allgamedata")), testTrust());
+}
+
+// Counts changed() emissions for as long as it lives.
+struct ChangeCount {
+    explicit ChangeCount(CooldownPanelViewModel& vm)
+    {
+        connection = QObject::connect(&vm, &CooldownPanelViewModel::changed, [this] { ++count; });
+    }
+    ~ChangeCount() { QObject::disconnect(connection); }
+    int count = 0;
+    QMetaObject::Connection connection;
+};
+
+std::optional<double> remaining(const CooldownPanelViewModel& vm, int64_t enemy, int64_t slot)
+{
+    for (const auto& row : vm.rows()) {
+        if (row.id != enemy)
+            continue;
+        for (const auto& cell : row.spells) {
+            if (cell.id == slot)
+                return cell.remaining;
+        }
+    }
+    ADD_FAILURE() << "no cell " << enemy << "/" << slot;
+    return std::nullopt;
+}
+
+class CooldownPanelModel : public ::testing::Test {
+protected:
+    CooldownPanelViewModel vm {unusedClient(), ChampionCatalogLoader(QStringLiteral("http://127.0.0.1:1")), table()};
+};
+
+} // namespace
+
+TEST_F(CooldownPanelModel, EnemiesInSnapshotOrderWithTheirSpellsInSlotOrder)
+{
+    vm.handle(match(120));
+    EXPECT_TRUE(vm.inGame());
+    EXPECT_EQ(vm.lastGameTime(), 120);
+    using Cell = CooldownPanelViewModel::SpellCell;
+    const std::vector<CooldownPanelViewModel::EnemyRow> expected {
+        {0, QString(),
+            {Cell {0, QStringLiteral("SummonerFlash"), std::nullopt, true},
+                Cell {1, QStringLiteral("SummonerHeal"), std::nullopt, true}}},
+        {1, QString(),
+            {Cell {0, QStringLiteral("SummonerBarrier"), std::nullopt, false},
+                Cell {1, QStringLiteral("SummonerFlash"), std::nullopt, true}}},
+        {2, QString(),
+            {Cell {0, QStringLiteral("SummonerDot"), std::nullopt, true},
+                Cell {1, QStringLiteral("SummonerTeleport"), std::nullopt, true}}},
+    };
+    EXPECT_EQ(vm.rows(), expected);
+}
+
+TEST_F(CooldownPanelModel, MissingSpellsLeaveGapsThatKeepTheirSlot)
+{
+    AllGameData d = match(300);
+    d.allPlayers[0].summonerSpells.reset();
+    d.allPlayers[2].summonerSpells->summonerSpellOne.rawDisplayName.reset();
+    d.allPlayers[3].summonerSpells->summonerSpellOne.rawDisplayName = QStringLiteral("NotASpellName");
+    vm.handle(d);
+    ASSERT_EQ(vm.rows().size(), 3u);
+    EXPECT_TRUE(vm.rows()[0].spells.empty()) << "a row with only the portrait is still listed";
+    ASSERT_EQ(vm.rows()[1].spells.size(), 1u);
+    EXPECT_EQ(vm.rows()[1].spells[0].id, 1);
+    ASSERT_EQ(vm.rows()[2].spells.size(), 1u);
+    EXPECT_EQ(vm.rows()[2].spells[0].spellKey, QStringLiteral("SummonerTeleport"));
+
+    vm.markCell(1, 1);
+    EXPECT_EQ(remaining(vm, 1, 1), 300.0);
+    vm.markCell(0, 0); // nothing to mark
+    EXPECT_TRUE(vm.rows()[0].spells.empty());
+}
+
+TEST_F(CooldownPanelModel, AClickCountsDownOnTheGameClockAndASecondClickCancels)
+{
+    vm.handle(match(600));
+    vm.markCell(0, 0);
+    ASSERT_EQ(remaining(vm, 0, 0), 300.0) << "shown at once, before the next snapshot";
+    EXPECT_EQ(remaining(vm, 0, 1), std::nullopt);
+    EXPECT_EQ(CDTimeFormat(CDTimeFormat::minutesSeconds).string(300), QStringLiteral("5:00"));
+
+    vm.handle(match(600.5));
+    ASSERT_EQ(remaining(vm, 0, 0), 299.5);
+    EXPECT_EQ(vm.timeFormat().string(*remaining(vm, 0, 0)), QStringLiteral("299"));
+
+    vm.markCell(0, 0);
+    EXPECT_EQ(remaining(vm, 0, 0), std::nullopt);
+    vm.markCell(0, 0);
+    EXPECT_EQ(remaining(vm, 0, 0), 300.0) << "a cancelled spell starts again on the next click";
+
+    vm.handle(match(899.9));
+    EXPECT_NEAR(remaining(vm, 0, 0).value_or(-1), 0.6, 1e-9);
+    vm.handle(match(900.5));
+    EXPECT_EQ(remaining(vm, 0, 0), std::nullopt) << "run out";
+    vm.markCell(0, 0);
+    EXPECT_EQ(remaining(vm, 0, 0), 300.0) << "a run-out mark is started anew, not cancelled";
+}
+
+TEST_F(CooldownPanelModel, CooldownsFollowHasteItemsAndTheAramAura)
+{
+    AllGameData d = match(100, 12);
+    d.allPlayers[0].items = {LiveItem {3158, 900, 1}}; // Ionian boots
+    vm.handle(d);
+    vm.markCell(0, 0);
+    EXPECT_NEAR(remaining(vm, 0, 0).value_or(0), 300.0 * 100 / 180, 1e-9);
+    vm.markCell(2, 0);
+    EXPECT_NEAR(remaining(vm, 2, 0).value_or(0), 180.0 * 100 / 170, 1e-9);
+
+    vm.handle(match(700, 11));
+    vm.markCell(2, 1); // Teleport after its unlock follows the level
+    EXPECT_EQ(remaining(vm, 2, 1), SummonerCooldowns::TeleportScaling({600, 330, 240}).cd(9));
+}
+
+TEST_F(CooldownPanelModel, ClicksThatCannotMarkChangeNothing)
+{
+    vm.handle(match(400));
+    const auto before = vm.rows();
+    ChangeCount spy(vm);
+    vm.markCell(1, 0); // Barrier: not in the table
+    vm.markCell(3, 0); // beyond the enemies
+    vm.markCell(-1, 0);
+    EXPECT_EQ(vm.rows(), before);
+    EXPECT_EQ(spy.count, 0);
+    EXPECT_FALSE(vm.rows()[1].spells[0].trackable);
+}
+
+TEST_F(CooldownPanelModel, LoadingScreenHidesTheRowsButKeepsTheMarks)
+{
+    vm.handle(match(600));
+    vm.markCell(0, 0);
+    AllGameData loading = match(0);
+    vm.handle(loading);
+    EXPECT_FALSE(vm.inGame());
+    EXPECT_TRUE(vm.rows().empty());
+    EXPECT_EQ(vm.lastGameTime(), 0);
+    loading.gameData.gameTime = std::numeric_limits<double>::quiet_NaN();
+    vm.handle(loading);
+    EXPECT_FALSE(vm.inGame());
+
+    vm.handle(match(601));
+    EXPECT_EQ(remaining(vm, 0, 0), 299.0);
+}
+
+// The clock going back by more than 3 s is a new match (or a replay): old marks go.
+class CooldownClockBack : public CooldownPanelModel, public ::testing::WithParamInterface<std::pair<double, bool>> { };
+
+TEST_P(CooldownClockBack, DropsMarksOnlyBeyondThreeSeconds)
+{
+    const auto [next, kept] = GetParam();
+    vm.handle(match(600));
+    vm.markCell(0, 1);
+    vm.handle(match(next));
+    EXPECT_EQ(remaining(vm, 0, 1).has_value(), kept);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cooldowns, CooldownClockBack,
+    ::testing::Values(
+        std::pair {597.0, true}, std::pair {596.9, false}, std::pair {30.0, false}, std::pair {610.0, true}));
+
+TEST_F(CooldownPanelModel, ALostGameInterfaceClearsEverythingMarksIncluded)
+{
+    vm.handle(match(600));
+    vm.markCell(0, 0);
+    vm.handle(std::nullopt);
+    EXPECT_FALSE(vm.inGame());
+    EXPECT_TRUE(vm.rows().empty());
+    EXPECT_EQ(vm.lastGameTime(), 0);
+    vm.handle(match(601)); // same clock: only the flush can have dropped the mark
+    EXPECT_EQ(remaining(vm, 0, 0), std::nullopt);
+}
+
+TEST_F(CooldownPanelModel, TheLastResolvedTeamStandsWhenTheUserIsNotFound)
+{
+    AllGameData spectator = match(200);
+    spectator.activePlayer = ActivePlayer {};
+    vm.handle(spectator);
+    EXPECT_TRUE(vm.inGame());
+    EXPECT_TRUE(vm.rows().empty()) << "no team ever resolved: no enemies";
+
+    vm.handle(match(201));
+    vm.handle(spectator);
+    EXPECT_EQ(vm.rows().size(), 3u);
+    vm.handle(std::nullopt);
+    vm.handle(spectator);
+    EXPECT_EQ(vm.rows().size(), 3u) << "the team outlives the match";
+}
+
+TEST_F(CooldownPanelModel, EveryAssignmentNotifies)
+{
+    ChangeCount spy(vm);
+    vm.setBgOpacity(vm.bgOpacity());
+    vm.setTimeFormat(vm.timeFormat());
+    EXPECT_EQ(spy.count, 2);
+    vm.handle(match(10));
+    const auto afterFirst = spy.count;
+    vm.handle(match(10));
+    EXPECT_EQ(spy.count - afterFirst, afterFirst - 2) << "an unchanged snapshot still repaints";
+}
+
+TEST(CooldownPanelDefaults, ShippedTableAndPublishedStartingValues)
+{
+    CooldownPanelViewModel vm(unusedClient(), ChampionCatalogLoader(QStringLiteral("http://127.0.0.1:1")));
+    EXPECT_FALSE(vm.inGame());
+    EXPECT_TRUE(vm.rows().empty());
+    EXPECT_EQ(vm.version(), QString());
+    EXPECT_EQ(vm.timeFormat(), CDTimeFormat::seconds);
+    EXPECT_EQ(vm.bgOpacity(), 0.7);
+    vm.handle(match(60));
+    ASSERT_EQ(vm.rows().size(), 3u);
+    EXPECT_TRUE(vm.rows()[1].spells[0].trackable) << "the shipped table knows Barrier";
+}
+
+// The whole path: the real catalog and a real capture over loopback, until the view model goes.
+TEST(CooldownPanelLive, FollowsTheGameInterfaceAndStopsPollingWhenDestroyed)
+{
+    FakeDDragon ddragon(QStringLiteral("15.4.1"));
+    QByteArray body = realData(QStringLiteral("allgamedata/sr_ranked_11.21_local_player.json"));
+    TestHttpServer game(
+        [&](const TestRequest&) { return TestResponse::json(body); }, TestCertificates::instance().loopback);
+    auto vm = std::make_unique<CooldownPanelViewModel>(
+        LiveClientDataClient(game.url(QStringLiteral("/liveclientdata/allgamedata")), testTrust()),
+        ChampionCatalogLoader(ddragon.base()));
+    vm->start();
+    ASSERT_TRUE(spinUntil([&] { return vm->rows().size() == 5; }, 15s));
+    EXPECT_EQ(vm->version(), QStringLiteral("15.4.1"));
+    QStringList champs;
+    for (const auto& row : vm->rows())
+        champs << row.champKey;
+    EXPECT_EQ(champs.join(QLatin1Char(' ')), QStringLiteral("Renekton Viego Graves MissFortune Lux"));
+    EXPECT_EQ(vm->rows()[1].spells[0].spellKey, QStringLiteral("SummonerSmite"));
+
+    body = "not a snapshot";
+    ASSERT_TRUE(spinUntil([&] { return !vm->inGame(); }, 5s));
+
+    vm.reset();
+    spinFor(100ms);
+    const auto seen = game.requests().size();
+    spinFor(1200ms);
+    EXPECT_EQ(game.requests().size(), seen) << "polling outlived its view model";
+}
+
+TEST(CooldownPanelLive, WithoutACatalogRowsAndClicksStillWork)
+{
+    TestHttpServer ddragon([](const TestRequest&) { return TestResponse::json("gone", 404); });
+    CooldownPanelViewModel vm(unusedClient(), ChampionCatalogLoader(ddragon.url(QString()).toString()), table());
+    await(vm.loadCatalog());
+    EXPECT_EQ(vm.version(), QString());
+    vm.handle(match(50));
+    vm.markCell(2, 0);
+    EXPECT_EQ(vm.rows()[2].champKey, QString());
+    EXPECT_EQ(remaining(vm, 2, 0), 180.0);
+}
