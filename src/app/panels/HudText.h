@@ -1,0 +1,44 @@
+#pragma once
+// Text as the HUD draws it: a named size, a colour, letter spacing and optionally figures of one
+// width, measured and drawn from a top-left corner so that rows can be laid out by hand.
+
+#include "app/panels/WindowFontScale.h"
+
+#include <QColor>
+#include <QFont>
+#include <QPointF>
+#include <QRectF>
+#include <QSizeF>
+#include <QString>
+
+class QPainter;
+class QPaintDevice;
+
+namespace tolvane {
+
+struct HudTextStyle {
+    WinFont font;
+    QColor color;
+    double tracking = 0; // points added after each character
+    bool monospacedDigits = false;
+
+    QFont qfont(const QPaintDevice* device = nullptr) const;
+    // One line's height and the distance from its top to the baseline.
+    double lineHeight() const;
+    double ascent() const;
+    double width(const QString& text) const;
+    QSizeF size(const QString& text) const { return {width(text), lineHeight()}; }
+};
+
+// One line from its top-left corner.
+void drawHudText(QPainter& painter, QPointF topLeft, const QString& text, const HudTextStyle& style);
+
+// One line inside a box (top-aligned), placed by the horizontal part of alignment. Too wide, it
+// shrinks down to minimumScale of its size and then is cut with an ellipsis.
+void drawHudLine(QPainter& painter, const QRectF& box, const QString& text, const HudTextStyle& style,
+    Qt::Alignment alignment = Qt::AlignLeft, double minimumScale = 1.0);
+
+// The font size a line ends up drawn at in a box of that width (for tests and layout).
+double fittedFontSize(const QString& text, const HudTextStyle& style, double width, double minimumScale);
+
+} // namespace tolvane
