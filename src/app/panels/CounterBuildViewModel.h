@@ -1,0 +1,112 @@
+#pragma once
+// The model behind the matchup / counter-build panel: follows the Live Client snapshot twice a
+// second, recomputes the counter-build advice and both teams' threat profiles on every snapshot,
+// and asks the statistics service for a lane-matchup build when the pairing of champion, lane
+// opponent and role changes (at most every 15 s while answers are unavailable).
+
+#include "core/advice/MatchupAdvice.h"
+#include "core/advice/MetrionMatchupProvider.h"
+#include "core/gameclient/LiveClientDataClient.h"
+#include "core/knowledge/ChampionCatalog.h"
+#include "core/knowledge/CounterBuildEngine.h"
+#include "core/knowledge/CounterBuildTypes.h"
+#include "core/knowledge/CounterRules.h"
+#include "core/knowledge/GoldSpentTracker.h"
+#include "core/knowledge/ItemCatalog.h"
+
+#include <QObject>
+#include <QString>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include <QCoroTask>
+
+namespace tolvane {
+
+class CounterBuildViewModel : public QObject {
+    Q_OBJECT
+public:
+    // Monotonic, so that a change of the system time cannot lift or extend the request spacing.
+    using Clock = std::function<std::chrono::steady_clock::time_point()>;
+    static constexpr std::chrono::milliseconds requestSpacing {15000};
+    static constexpr uint64_t pollIntervalMs = 500;
+
+    // Loads the counter rules at once; polls nothing until start().
+    explicit CounterBuildViewModel(std::shared_ptr<MatchupBuildProvider> matchupProvider,
+        LiveClientDataClient client = LiveClientDataClient(),
+        ChampionCatalogLoader champLoader = ChampionCatalogLoader(), Clock clock = std::chrono::steady_clock::now,
+        QObject* parent = nullptr);
+    ~CounterBuildViewModel() override;
+
+    // Loads the champion catalog, then follows the snapshots until the model is destroyed. Once.
+    void start();
+
+    const std::optional<CounterBuildAdvice>& advice() const { return advice_; }
+    const std::optional<MatchupAdvice>& matchup() const { return matchup_; }
+    const QString& version() const { return version_; }
+    const ItemIDSet& owned() const { return owned_; }
+    const ItemCatalog& itemCatalog() const { return itemCatalog_; }
+    void setItemCatalog(ItemCatalog catalog);
+    // The player's own team, the player included.
+    const std::optional<ThreatProfile>& allyThreat() const { return allyThreat_; }
+    const std::optional<ThreatProfile>& enemyThreat() const { return enemyThreat_; }
+    const std::optional<QString>& lanerNote() const { return lanerNote_; }
+
+    // The held matchup answer when it is a build.
+    std::optional<MatchupBuild> matchupBuild() const;
+    // Why there is no matchup build: the service's reason, else the note on the lane opponent.
+    std::optional<QString> matchupNote() const;
+
+    const CounterRules& rules() const { return rules_; }
+
+    // "champion|opponent|role", the pairing a matchup build answers.
+    static QString requestKey(const QString& champion, const QString& opponent, MetaRole role);
+
+signals:
+    // Any published value was assigned, also to what it already held.
+    void changed();
+
+private:
+    friend struct CounterBuildViewModelProbe; // tests hand in single snapshots
+
+    QCoro::Task<void> run();
+    QCoro::Task<void> handle(std::optional<AllGameData> data);
+    // No opponent to ask about (no lane role, or nobody found in the lane).
+    void noMatchup(const AllGameData& d, const ResolvedSelf& you, MetaRole role);
+
+    void setAdvice(std::optional<CounterBuildAdvice> advice);
+    void setMatchup(std::optional<MatchupAdvice> matchup);
+    void setVersion(QString version);
+    void setOwned(ItemIDSet owned);
+    void setAllyThreat(std::optional<ThreatProfile> threat);
+    void setEnemyThreat(std::optional<ThreatProfile> threat);
+    void setLanerNote(std::optional<QString> note);
+
+    std::optional<CounterBuildAdvice> advice_;
+    std::optional<MatchupAdvice> matchup_;
+    QString version_;
+    ItemIDSet owned_;
+    ItemCatalog itemCatalog_;
+    std::optional<ThreatProfile> allyThreat_;
+    std::optional<ThreatProfile> enemyThreat_;
+    std::optional<QString> lanerNote_;
+
+    bool didLogNoLaner_ = false;
+    LiveClientDataClient client_;
+    CounterBuildEngine engine_;
+    ChampionCatalogLoader champLoader_;
+    std::shared_ptr<MatchupBuildProvider> matchupProvider_;
+    GoldSpentTracker tracker_; // unpriced: only finds the lane opponent
+    ChampionCatalog catalog_;
+    std::optional<QString> matchupKey_;
+    std::optional<std::chrono::steady_clock::time_point> lastMatchupAttempt_;
+    CounterRules rules_;
+    Clock clock_;
+    std::unique_ptr<LiveSnapshotStream> stream_;
+    bool started_ = false;
+};
+
+} // namespace tolvane
