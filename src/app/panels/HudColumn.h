@@ -1,0 +1,44 @@
+#pragma once
+// Lays a panel's rows out top to bottom: each row is measured when added and drawn into its
+// slot, the full width of the column. Panels build one from their state both to report their
+// size and to paint, so the two always agree.
+
+#include <QColor>
+#include <QRectF>
+
+#include <functional>
+#include <vector>
+
+class QPainter;
+
+namespace tolvane {
+
+class HudColumn {
+public:
+    using Draw = std::function<void(QPainter&, const QRectF&)>;
+
+    explicit HudColumn(double spacing)
+        : spacing_(spacing)
+    {
+    }
+
+    void add(double height, Draw draw) { rows_.push_back({height, std::move(draw)}); }
+    // A thin line in the given colour, as SwiftUI's divider between sections.
+    void addDivider(const QColor& colour);
+
+    size_t count() const { return rows_.size(); }
+    double height() const;
+    // Where each row goes inside an area that starts at top.
+    std::vector<QRectF> rowRects(const QRectF& area) const;
+    void paint(QPainter& painter, const QRectF& area) const;
+
+private:
+    struct Row {
+        double height;
+        Draw draw;
+    };
+    double spacing_;
+    std::vector<Row> rows_;
+};
+
+} // namespace tolvane
