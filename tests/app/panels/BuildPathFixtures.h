@@ -2,15 +2,20 @@
 // Shared pieces of the build-panel tests: snapshots made in code, the real Data Dragon catalogs,
 // a sample marksman build, a settable clock and fake statistics-service providers.
 
+#include "app/panels/CounterBuildViewModel.h"
+#include "app/panels/RuneBuildViewModel.h"
 #include "core/advice/MatchupAdvice.h"
 #include "core/advice/MetaBuild.h"
 #include "core/advice/MetaBuildProvider.h"
 #include "core/advice/MetrionMatchupProvider.h"
+#include "app/panels/BuildPathRows.h"
 #include "core/gameclient/AllGameData.h"
 #include "core/knowledge/ChampionCatalog.h"
+#include "core/knowledge/DDragon.h"
 #include "core/knowledge/ItemCatalog.h"
 
 #include "Await.h"
+#include "PanelTestSupport.h"
 
 #include <QDir>
 #include <QImage>
@@ -20,6 +25,48 @@
 #include <functional>
 #include <optional>
 #include <vector>
+
+namespace tolvane {
+
+// Single snapshots handed to the view models, past their polling loop.
+struct RuneBuildViewModelProbe {
+    static void setCatalog(RuneBuildViewModel& vm, ChampionCatalog catalog) { vm.catalog_ = std::move(catalog); }
+    static void setVersion(RuneBuildViewModel& vm, QString version) { vm.setVersion(std::move(version)); }
+    static void handle(RuneBuildViewModel& vm, std::optional<AllGameData> data)
+    {
+        test::await(vm.handle(std::move(data)));
+    }
+};
+
+struct CounterBuildViewModelProbe {
+    static void setCatalog(CounterBuildViewModel& vm, ChampionCatalog catalog) { vm.catalog_ = std::move(catalog); }
+    static void setVersion(CounterBuildViewModel& vm, QString version) { vm.setVersion(std::move(version)); }
+    static void setAdvice(CounterBuildViewModel& vm, std::optional<CounterBuildAdvice> advice)
+    {
+        vm.setAdvice(std::move(advice));
+    }
+    static void setMatchup(CounterBuildViewModel& vm, std::optional<MatchupAdvice> matchup)
+    {
+        vm.setMatchup(std::move(matchup));
+    }
+    static void setThreats(
+        CounterBuildViewModel& vm, std::optional<ThreatProfile> ally, std::optional<ThreatProfile> enemy)
+    {
+        vm.setAllyThreat(std::move(ally));
+        vm.setEnemyThreat(std::move(enemy));
+    }
+    static void setOwned(CounterBuildViewModel& vm, ItemIDSet owned) { vm.setOwned(std::move(owned)); }
+    static void setLanerNote(CounterBuildViewModel& vm, std::optional<QString> note)
+    {
+        vm.setLanerNote(std::move(note));
+    }
+    static void handle(CounterBuildViewModel& vm, std::optional<AllGameData> data)
+    {
+        test::await(vm.handle(std::move(data)));
+    }
+};
+
+} // namespace tolvane
 
 namespace tolvane::test {
 
@@ -161,12 +208,33 @@ inline MetaBuildAdvice buildAnswer(MetaBuild build = marksmanBuild())
     return {std::move(build), MetaFreshness::unverified(), MetaBuildAdvice::metrionProvenance()};
 }
 
-// Where rendered states go, for a person to look at.
-inline QString renderPath(const QString& name)
+// Where a named row of a panel's stack lands in its rendering.
+template <class Panel> QRect rowRect(const Panel& panel, const QString& name)
 {
-    const QString dir = QStringLiteral(TOLVANE_BINARY_DIR "/panels/");
-    QDir().mkpath(dir);
-    return dir + name + QStringLiteral(".png");
+    const PanelRows stack = panel.rows();
+    const QRectF content = panel.panel().contentRect(stack.height());
+    double y = content.top();
+    for (const PanelRow& row : stack.rows) {
+        if (row.name == name)
+            return QRectF(content.left(), y, content.width(), row.height).toAlignedRect();
+        y += row.height + stack.spacing;
+    }
+    return {};
+}
+
+// Solid icons in a colour of their own for every item of the sample build and its recipes, so the
+// renders show the dimming of held items.
+inline void deliverIcons(FakeImageSource& images, const QString& version)
+{
+    int hue = 0;
+    for (int64_t id : {1055, 2003, 3006, 3047, 6672, 3031, 3046, 3036, 3072, 3033, 3094, 3085, 1038, 1037, 1018, 6690,
+             3051, 1043, 3035, 6670, 3123, 3143, 3075, 3110, 3157, 3742}) {
+        QImage icon(64, 64, QImage::Format_ARGB32_Premultiplied);
+        icon.fill(QColor::fromHsv(hue, 160, 120)); // darker than every HUD colour tested for
+        hue = (hue + 47) % 360;
+        if (const auto address = DDragonImage::item(id, version))
+            images.deliver(*address, icon);
+    }
 }
 
 } // namespace tolvane::test

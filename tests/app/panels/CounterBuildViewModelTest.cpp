@@ -9,18 +9,6 @@
 
 #include <gtest/gtest.h>
 
-namespace tolvane {
-
-struct CounterBuildViewModelProbe {
-    static void setCatalog(CounterBuildViewModel& vm, ChampionCatalog catalog) { vm.catalog_ = std::move(catalog); }
-    static void handle(CounterBuildViewModel& vm, std::optional<AllGameData> data)
-    {
-        test::await(vm.handle(std::move(data)));
-    }
-};
-
-} // namespace tolvane
-
 using namespace tolvane;
 using namespace tolvane::test;
 using namespace std::chrono_literals;

@@ -1,0 +1,318 @@
+#include "app/panels/BuildPathRows.h"
+
+#include "app/panels/HudStyle.h"
+#include "app/panels/HudSymbols.h"
+#include "app/panels/HudViews.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QPolygonF>
+
+#include <algorithm>
+
+namespace tolvane {
+
+namespace {
+
+constexpr double kPathSpacing = 4;
+constexpr double kCardSpacing = 3;
+
+HudTextStyle small(QColor colour, double tracking = 0)
+{
+    return {hudSmallFont(), std::move(colour), tracking};
+}
+
+HudTextStyle strong(QColor colour)
+{
+    return {hudStrongFont(), std::move(colour)};
+}
+
+void drawIcon(QPainter& painter, int64_t id, const QString& version, double size, QPointF topLeft, double opacity,
+    HudImageSource* images)
+{
+    painter.save();
+    painter.setOpacity(painter.opacity() * opacity);
+    ItemIconView {id, version, size, defaultWindowFontScale, images}.paint(painter, topLeft);
+    painter.restore();
+}
+
+// Draws a one-line text vertically centred at x in the row; returns the x after it.
+double drawAt(QPainter& painter, const QRectF& row, double x, const QString& text, const HudTextStyle& style)
+{
+    const double width = style.width(text);
+    drawHudText(painter, QPointF(x, row.top() + (row.height() - style.lineHeight()) / 2), text, style);
+    return x + width;
+}
+
+} // namespace
+
+double PanelRows::height() const
+{
+    double h = 0;
+    for (const PanelRow& row : rows)
+        h += row.height;
+    if (rows.size() > 1)
+        h += spacing * double(rows.size() - 1);
+    return h;
+}
+
+std::vector<QString> PanelRows::names() const
+{
+    std::vector<QString> out;
+    for (const PanelRow& row : rows)
+        out.push_back(row.name);
+    return out;
+}
+
+void PanelRows::paint(QPainter& painter, const QRectF& box) const
+{
+    double y = box.top();
+    for (const PanelRow& row : rows) {
+        if (row.paint) {
+            painter.save();
+            row.paint(painter, QRectF(box.left(), y, box.width(), row.height));
+            painter.restore();
+        }
+        y += row.height + spacing;
+    }
+}
+
+void drawCentredLine(QPainter& painter, const QRectF& box, const QString& text, const HudTextStyle& style,
+    double minimumScale, Qt::Alignment alignment)
+{
+    const double lh = style.lineHeight();
+    drawHudLine(painter, QRectF(box.left(), box.top() + (box.height() - lh) / 2, std::max(box.width(), 0.0), lh), text,
+        style, alignment, minimumScale);
+}
+
+BuildPathRows::BuildPathRows(Inputs inputs)
+{
+    auto shared = std::make_shared<Shared>();
+    shared->layout
+        = BuildPathLayout::make(inputs.build, inputs.owned, inputs.catalog ? *inputs.catalog : ItemCatalog::empty());
+    shared->version = std::move(inputs.version);
+    shared->accent = std::move(inputs.accent);
+    shared->images = inputs.images;
+    layout_ = &shared->layout;
+    shared_ = std::move(shared);
+}
+
+void BuildPathRows::appendBody(PanelRows& stack) const
+{
+    const std::shared_ptr<const Shared> shared = shared_;
+    const BuildPathLayout& layout = shared->layout;
+
+    if (!layout.starters.empty()) {
+        const HudTextStyle label = small(HUD::textSecondary(), 1.0);
+        stack.add({QStringLiteral("start"), std::max(label.lineHeight(), rowIconSize),
+            [shared, label](QPainter& painter, const QRectF& row) {
+                double x = drawAt(painter, row, row.left(), QStringLiteral("START"), label) + kPathSpacing;
+                for (const BuildSlot& slot : shared->layout.starters) {
+                    drawIcon(painter, slot.item.id, shared->version, rowIconSize,
+                        QPointF(x, row.top() + (row.height() - rowIconSize) / 2), slot.owned ? 0.4 : 0.9,
+                        shared->images);
+                    x += rowIconSize + kPathSpacing;
+                }
+            }});
+    }
+
+    const HudTextStyle overflow = small(HUD::textSecondary());
+    // An empty path row would only add a gap.
+    if (!layout.pathTiles.empty())
+        stack.add({QStringLiteral("path"), pathIconSize, [shared, overflow](QPainter& painter, const QRectF& row) {
+                       double x = row.left();
+                       for (const BuildSlot& slot : shared->layout.pathTiles) {
+                           const QRectF icon(
+                               x, row.top() + (row.height() - pathIconSize) / 2, pathIconSize, pathIconSize);
+                           drawIcon(painter, slot.item.id, shared->version, pathIconSize, icon.topLeft(),
+                               slot.owned ? 0.42 : 1.0, shared->images);
+                           if (slot.owned)
+                               BuildGlyph::ownedBadge(painter, BuildGlyph::ownedBadgeRect(icon, 10, 3));
+                           if (slot.isNext) {
+                               painter.save();
+                               painter.setRenderHint(QPainter::Antialiasing);
+                               painter.setPen(QPen(shared->accent, 2));
+                               painter.setBrush(Qt::NoBrush);
+                               painter.drawRoundedRect(icon.adjusted(1, 1, -1, -1), 5, 5); // stroked on its inside
+                               painter.restore();
+                           }
+                           x += pathIconSize + kPathSpacing;
+                       }
+                       if (shared->layout.overflowText)
+                           drawAt(painter, row, x, *shared->layout.overflowText, overflow);
+                   }});
+
+    if (!layout.next) {
+        const HudTextStyle done = small(HUD::ahead());
+        stack.add({QStringLiteral("complete"), done.lineHeight(), [done](QPainter& painter, const QRectF& row) {
+                       drawAt(painter, row, row.left(), QStringLiteral("build complete \u2713"), done);
+                   }});
+        return;
+    }
+
+    const BuildPathLayout::NextCard& card = *layout.next;
+    const HudTextStyle nextLabel = small(shared->accent, 1.2);
+    const HudTextStyle name = strong(HUD::textPrimary());
+    HudTextStyle cost = strong(HUD::gold());
+    cost.monospacedDigits = true;
+    const HudTextStyle orLabel = small(HUD::textSecondary());
+    const double line1 = std::max({nextLabel.lineHeight(), name.lineHeight(), cost.lineHeight()});
+    const double line2 = card.alternatives.empty() ? 0 : std::max(orLabel.lineHeight(), alternativeIconSize);
+    const double line3 = card.recipe.empty() ? 0 : rowIconSize;
+    double height = line1;
+    if (line2 > 0)
+        height += kCardSpacing + line2;
+    if (line3 > 0)
+        height += kCardSpacing + line3;
+
+    stack.add({QStringLiteral("next"), height,
+        [shared, nextLabel, name, cost, orLabel, line1, line2, line3](QPainter& painter, const QRectF& box) {
+            const BuildPathLayout::NextCard& card = *shared->layout.next;
+            constexpr double gap = 5;
+            QRectF row(box.left(), box.top(), box.width(), line1);
+            const double nameLeft = drawAt(painter, row, row.left(), QStringLiteral("NEXT"), nextLabel) + gap;
+            double nameRight = row.right() - gap - 4; // the spacer keeps at least 4
+            if (card.costText) {
+                const double costWidth = cost.width(*card.costText);
+                drawCentredLine(
+                    painter, QRectF(row.right() - costWidth, row.top(), costWidth, row.height()), *card.costText, cost);
+                nameRight -= costWidth + gap;
+            }
+            drawCentredLine(painter, QRectF(nameLeft, row.top(), nameRight - nameLeft, row.height()),
+                card.slot.item.name, name, 0.85);
+
+            double y = row.bottom() + kCardSpacing;
+            if (line2 > 0) {
+                row = QRectF(box.left(), y, box.width(), line2);
+                double x = drawAt(painter, row, row.left(), QStringLiteral("or"), orLabel) + 4;
+                for (const MetaItem& alternative : card.alternatives) {
+                    drawIcon(painter, alternative.id, shared->version, alternativeIconSize,
+                        QPointF(x, row.top() + (row.height() - alternativeIconSize) / 2), 1.0, shared->images);
+                    x += alternativeIconSize + 4;
+                }
+                y = row.bottom() + kCardSpacing;
+            }
+            if (line3 > 0) {
+                row = QRectF(box.left(), y, box.width(), line3);
+                constexpr double step = 3;
+                const QRectF arrow(row.left(), row.top() + (row.height() - 8) / 2, 8, 8);
+                BuildGlyph::turnDownRight(painter, arrow, HUD::textSecondary());
+                double x = arrow.right() + step;
+                bool first = true;
+                for (const BuildPathLayout::Component& component : card.recipe) {
+                    if (!first) {
+                        const QSizeF chevron = hudSymbolSize(HudSymbol::chevronCompactRight, 9);
+                        drawHudSymbol(painter, HudSymbol::chevronCompactRight,
+                            QRectF(QPointF(x, row.top() + (row.height() - chevron.height()) / 2), chevron),
+                            HUD::textSecondary());
+                        x += chevron.width() + step;
+                    }
+                    first = false;
+                    const QRectF icon(x, row.top() + (row.height() - rowIconSize) / 2, rowIconSize, rowIconSize);
+                    drawIcon(painter, component.id, shared->version, rowIconSize, icon.topLeft(),
+                        component.owned ? 0.4 : 0.95, shared->images);
+                    if (component.owned)
+                        BuildGlyph::ownedBadge(painter, BuildGlyph::ownedBadgeRect(icon, 8, 2));
+                    x += rowIconSize + step;
+                }
+            }
+        }});
+}
+
+void BuildPathRows::appendBoots(PanelRows& stack, bool ownedBadge) const
+{
+    if (!shared_->layout.boots)
+        return;
+    const std::shared_ptr<const Shared> shared = shared_;
+    const HudTextStyle label = small(HUD::textSecondary(), 1.2);
+    const HudTextStyle name = strong(shared->layout.boots->owned ? HUD::textSecondary() : HUD::textPrimary());
+    const double height = std::max({label.lineHeight(), name.lineHeight(), rowIconSize});
+    stack.add(
+        {QStringLiteral("boots"), height, [shared, label, name, ownedBadge](QPainter& painter, const QRectF& row) {
+             constexpr double gap = 6;
+             const BuildSlot& slot = *shared->layout.boots;
+             const double nameLeft = drawAt(painter, row, row.left(), QStringLiteral("BOOTS"), label) + gap;
+             const QRectF icon(
+                 row.right() - rowIconSize, row.top() + (row.height() - rowIconSize) / 2, rowIconSize, rowIconSize);
+             drawCentredLine(painter, QRectF(nameLeft, row.top(), icon.left() - gap - 4 - gap - nameLeft, row.height()),
+                 slot.item.name, name, 0.85);
+             drawIcon(painter, slot.item.id, shared->version, rowIconSize, icon.topLeft(), slot.owned ? 0.4 : 0.95,
+                 shared->images);
+             if (slot.owned && ownedBadge)
+                 BuildGlyph::ownedBadge(painter, BuildGlyph::ownedBadgeRect(icon, 8, 2));
+         }});
+}
+
+namespace BuildGlyph {
+
+QRectF ownedBadgeRect(const QRectF& icon, double n, double d)
+{
+    return {icon.right() - n + d, icon.top() - d, n, n};
+}
+
+void ownedBadge(QPainter& painter, const QRectF& box)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::black);
+    painter.drawEllipse(box);
+    const double inset = box.width() * 0.08;
+    painter.setBrush(HUD::ahead());
+    painter.drawEllipse(box.adjusted(inset, inset, -inset, -inset));
+    const double w = box.width(), h = box.height();
+    const QPointF o = box.topLeft();
+    painter.setPen(QPen(Qt::black, std::max(0.8, w * 0.14), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.drawPolyline(
+        QPolygonF({o + QPointF(w * 0.3, h * 0.52), o + QPointF(w * 0.45, h * 0.67), o + QPointF(w * 0.72, h * 0.36)}));
+    painter.restore();
+}
+
+void turnDownRight(QPainter& painter, const QRectF& box, const QColor& colour)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    const double w = box.width(), h = box.height();
+    const QPointF o = box.topLeft();
+    painter.setPen(QPen(colour, std::max(0.9, w * 0.13), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(Qt::NoBrush);
+    QPainterPath stem;
+    stem.moveTo(o + QPointF(w * 0.2, h * 0.1));
+    stem.lineTo(o + QPointF(w * 0.2, h * 0.45));
+    stem.quadTo(o + QPointF(w * 0.2, h * 0.7), o + QPointF(w * 0.45, h * 0.7));
+    stem.lineTo(o + QPointF(w * 0.85, h * 0.7));
+    painter.drawPath(stem);
+    painter.drawPolyline(
+        QPolygonF({o + QPointF(w * 0.62, h * 0.47), o + QPointF(w * 0.88, h * 0.7), o + QPointF(w * 0.62, h * 0.93)}));
+    painter.restore();
+}
+
+void checkmark(QPainter& painter, const QRectF& box, const QColor& colour)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    const double w = box.width(), h = box.height();
+    const QPointF o = box.topLeft();
+    painter.setPen(QPen(colour, std::max(1.0, h * 0.17), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.drawPolyline(
+        QPolygonF({o + QPointF(w * 0.12, h * 0.55), o + QPointF(w * 0.4, h * 0.82), o + QPointF(w * 0.9, h * 0.18)}));
+    painter.restore();
+}
+
+void bolt(QPainter& painter, const QRectF& box, const QColor& colour)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour);
+    const double w = box.width(), h = box.height();
+    const QPointF o = box.topLeft();
+    painter.drawPolygon(
+        QPolygonF({o + QPointF(w * 0.62, 0), o + QPointF(w * 0.12, h * 0.58), o + QPointF(w * 0.46, h * 0.58),
+            o + QPointF(w * 0.36, h), o + QPointF(w * 0.88, h * 0.4), o + QPointF(w * 0.54, h * 0.4)}));
+    painter.restore();
+}
+
+} // namespace BuildGlyph
+
+} // namespace tolvane

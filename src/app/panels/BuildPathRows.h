@@ -1,0 +1,95 @@
+#pragma once
+// The build path drawn as rows of a panel's vertical stack: START, the path tiles, the NEXT card
+// (or "build complete ✓") and BOOTS. The popular-build panel and the matchup body share it and
+// differ only in the accent colour and in whether held boots carry a tick. Also the stack itself
+// and the few small glyphs these panels draw besides the HUD kit's.
+
+#include "app/panels/BuildPathLayout.h"
+#include "app/panels/HudImageCache.h"
+#include "app/panels/HudText.h"
+
+#include <QColor>
+#include <QPointF>
+#include <QRectF>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QPainter;
+
+namespace tolvane {
+
+// One child of a panel's stack: a name tests can look for, its height, and how it draws itself
+// into a box as wide as the panel's content.
+struct PanelRow {
+    QString name;
+    double height = 0;
+    std::function<void(QPainter&, const QRectF&)> paint;
+};
+
+// A leading-aligned vertical stack with fixed spacing between its rows.
+struct PanelRows {
+    double spacing = 0;
+    std::vector<PanelRow> rows;
+
+    void add(PanelRow row) { rows.push_back(std::move(row)); }
+    double height() const;
+    std::vector<QString> names() const;
+    // Rows drawn top to bottom from the box's top-left corner.
+    void paint(QPainter& painter, const QRectF& box) const;
+};
+
+class BuildPathRows {
+public:
+    struct Inputs {
+        MetaBuild build;
+        ItemIDSet owned;
+        const ItemCatalog* catalog = nullptr; // read at construction only; null reads as the empty catalog
+        QString version;
+        QColor accent;
+        HudImageSource* images = nullptr;
+    };
+
+    explicit BuildPathRows(Inputs inputs);
+
+    const BuildPathLayout& layout() const { return *layout_; }
+
+    // "start" (when there are starters), "path" (when there are path items), then "next" or "complete".
+    void appendBody(PanelRows& stack) const;
+    // "boots", when the order has a boots slot.
+    void appendBoots(PanelRows& stack, bool ownedBadge) const;
+
+    static constexpr double pathIconSize = 34;
+    static constexpr double rowIconSize = 22;
+    static constexpr double alternativeIconSize = 16;
+
+private:
+    struct Shared {
+        BuildPathLayout layout;
+        QString version;
+        QColor accent;
+        HudImageSource* images = nullptr;
+    };
+    std::shared_ptr<const Shared> shared_;
+    const BuildPathLayout* layout_;
+};
+
+// Small glyphs drawn into a box.
+namespace BuildGlyph {
+// A tick on a green disc over a black one: the mark of an item already held.
+void ownedBadge(QPainter& painter, const QRectF& box);
+// The badge of size n laid on an icon's top trailing corner, shifted d right and d up.
+QRectF ownedBadgeRect(const QRectF& icon, double n, double d);
+// An arrow going down and turning right: "made from".
+void turnDownRight(QPainter& painter, const QRectF& box, const QColor& colour);
+void checkmark(QPainter& painter, const QRectF& box, const QColor& colour);
+void bolt(QPainter& painter, const QRectF& box, const QColor& colour);
+} // namespace BuildGlyph
+
+// Draws a line shrunk to fit and vertically centred in the box.
+void drawCentredLine(QPainter& painter, const QRectF& box, const QString& text, const HudTextStyle& style,
+    double minimumScale = 1.0, Qt::Alignment alignment = Qt::AlignLeft);
+
+} // namespace tolvane
