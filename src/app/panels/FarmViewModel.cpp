@@ -1,0 +1,92 @@
+#include "app/panels/FarmViewModel.h"
+
+#include "core/knowledge/ResolvedSelf.h"
+
+namespace tolvane {
+
+FarmViewModel::FarmViewModel(QObject* parent)
+    : FarmViewModel(
+        LiveClientDataClient(), [] { return FarmBenchmarkLoader().load(); }, parent)
+{
+}
+
+FarmViewModel::FarmViewModel(LiveClientDataClient client, BenchmarkLoad loadBenchmark, QObject* parent)
+    : QObject(parent)
+    , client_(std::move(client))
+    , loadBenchmark_(std::move(loadBenchmark))
+{
+}
+
+FarmViewModel::~FarmViewModel()
+{
+    if (stream_)
+        stream_->cancel();
+}
+
+void FarmViewModel::start()
+{
+    if (started_)
+        return;
+    started_ = true;
+    if (loadBenchmark_)
+        bench_ = loadBenchmark_();
+    stream_ = client_.stream(pollIntervalMs);
+    poll(QPointer<FarmViewModel>(this));
+}
+
+QCoro::Task<void> FarmViewModel::poll(QPointer<FarmViewModel> self)
+{
+    while (self && self->stream_) {
+        std::optional<std::optional<AllGameData>> element = co_await self->stream_->next();
+        if (!self || !element)
+            co_return;
+        self->handle(*element);
+    }
+}
+
+void FarmViewModel::handle(const std::optional<AllGameData>& snapshot)
+{
+    setReadout(snapshot ? compute(*snapshot, bench_) : std::nullopt);
+}
+
+void FarmViewModel::setReadout(std::optional<Readout> value)
+{
+    readout_ = std::move(value);
+    emit changed();
+}
+
+std::optional<FarmViewModel::Readout> FarmViewModel::compute(const AllGameData& data, const FarmBenchmark& bench)
+{
+    const std::optional<ResolvedSelf> you = ResolvedSelf::resolve(data);
+    if (!you)
+        return std::nullopt;
+    const LivePlayer* entry = nullptr;
+    for (const LivePlayer& player : data.allPlayers) {
+        if (player.championName == you->championName && player.team == you->team) {
+            entry = &player;
+            break;
+        }
+    }
+    if (!entry)
+        return std::nullopt;
+
+    const double t = data.gameData.gameTime;
+    Readout readout;
+    readout.cs = entry->scores ? entry->scores->creepScore : 0;
+    readout.csPerMin = FarmBenchmark::csPerMin(readout.cs, t);
+    readout.position = you->position;
+
+    // Jungle and support have no lane schedule to measure against, nor has any other map.
+    const bool rift = !data.gameData.mapNumber || *data.gameData.mapNumber == 11;
+    const QString lane = you->position.value_or(QString()).toUpper();
+    const bool laner
+        = lane == QLatin1String("TOP") || lane == QLatin1String("MIDDLE") || lane == QLatin1String("BOTTOM");
+    if (rift && laner && bench.waveInterval > 0) {
+        const int64_t spawned = bench.laneCSAvailable(t);
+        if (spawned >= 1)
+            readout.laneAvailable = spawned;
+    }
+    return readout;
+}
+
+} // namespace tolvane
