@@ -1,9 +1,14 @@
+#include "app/panels/ComboOverlayView.h"
 #include "app/panels/ComboViewModel.h"
+#include "app/panels/HudPanel.h"
+#include "app/panels/HudStyle.h"
+#include "app/panels/HudText.h"
 
 #include "core/gameclient/RiotTrustDelegate.h"
 
 #include "../../core/knowledge/FakeDDragon.h"
 #include "Await.h"
+#include "PanelTestSupport.h"
 #include "TestCertificates.h"
 #include "TestHttpServer.h"
 
@@ -265,4 +270,87 @@ TEST(ComboPanelLive, FollowsTheGameInterfaceUntilDestroyed)
     const auto seen = game.requests().size();
     spinFor(2500ms);
     EXPECT_EQ(game.requests().size(), seen) << "polling outlived its view model";
+}
+
+class ComboPanelView : public ComboPanelModel {
+protected:
+    ComboOverlayView::Layout showing(Combos list, int maxShown = 6)
+    {
+        provider->answer = std::move(list);
+        handle(std::nullopt);
+        handle(game());
+        return ComboOverlayView(*vm, 216, maxShown).layout();
+    }
+};
+
+TEST_F(ComboPanelView, AlmostNothingWhileThereIsNothingToShow)
+{
+    ComboOverlayView view(*vm, 216, 6);
+    EXPECT_EQ(view.naturalSize(), QSizeF(1, 1)) << "out of a match";
+    provider->answer = Combos {};
+    handle(game());
+    EXPECT_EQ(view.naturalSize(), QSizeF(1, 1)) << "the service knows no combo";
+    handle(game(QStringLiteral("Ahri"), QStringLiteral("MIDDLE"), QStringLiteral("ARAM")));
+    EXPECT_EQ(view.naturalSize(), QSizeF(1, 1));
+    EXPECT_FALSE(anyInk(renderContent(view), QRect(0, 0, 1, 1)));
+}
+
+TEST_F(ComboPanelView, TheFirstRowsUpToTheLimitNumberedFromOne)
+{
+    const auto eight = showing(combos(8));
+    ASSERT_TRUE(eight.shown);
+    ASSERT_EQ(eight.rows.size(), 6u);
+    EXPECT_EQ(eight.rows.front().number, QStringLiteral("1"));
+    EXPECT_EQ(eight.rows.back().number, QStringLiteral("6"));
+    EXPECT_EQ(eight.rows.back().name, QStringLiteral("Combo 6"));
+    EXPECT_EQ(showing(combos(3)).rows.size(), 3u);
+    EXPECT_EQ(showing(combos(3), 2).rows.size(), 2u);
+
+    const auto none = showing(combos(3), -4);
+    EXPECT_TRUE(none.rows.empty()) << "a negative limit shows no rows";
+    EXPECT_GT(none.pill.top(), none.header.bottom());
+}
+
+TEST_F(ComboPanelView, RowsShareABaselineAndTheNamesTheRestOfTheWidth)
+{
+    const auto placed = showing(combos(3));
+    const HudPanel frame = hudPanel(HUD::violet(), 216, 1.0);
+    EXPECT_EQ(placed.size, frame.outerSize(placed.contentHeight));
+    EXPECT_EQ(placed.size.width(), 216 + 26 + frame.shadowMargins.left() + frame.shadowMargins.right());
+    const QRectF content = frame.contentRect(placed.contentHeight);
+    const HudTextStyle number {hudSmallFont(), HUD::textSecondary(), 0, true};
+    const HudTextStyle name {hudBodyFont(), HUD::textPrimary()};
+    double previousBottom = placed.header.bottom();
+    for (const auto& row : placed.rows) {
+        EXPECT_EQ(row.numberBox.left(), content.left());
+        EXPECT_NEAR(row.nameBox.left(), row.numberBox.right() + 6, 1e-9);
+        EXPECT_NEAR(row.nameBox.right(), content.right(), 1e-9);
+        EXPECT_NEAR(row.numberBox.top() + number.ascent(), row.nameBox.top() + name.ascent(), 1e-9);
+        EXPECT_GT(std::min(row.numberBox.top(), row.nameBox.top()), previousBottom);
+        previousBottom = std::max(row.numberBox.bottom(), row.nameBox.bottom());
+    }
+    EXPECT_GT(placed.pill.top(), previousBottom);
+    EXPECT_NEAR(placed.pill.bottom(), content.bottom(), 1e-9);
+}
+
+TEST_F(ComboPanelView, RedrawsWhenTheModelChangesAndLeavesAPicture)
+{
+    provider->answer = Combos {{QStringLiteral("Q-Flash into R-E-W"), std::nullopt},
+        {QStringLiteral("E-Q-W with a long name that does not fit the panel at any size"), std::nullopt},
+        {QStringLiteral("Charm, Orb"), QStringLiteral("https://example.org/v")}};
+    ComboOverlayView view(*vm, 216, 6);
+    int repaints = 0;
+    QObject::connect(&view, &OverlayContent::changed, [&] { ++repaints; });
+    handle(game());
+    EXPECT_GT(repaints, 0);
+    const QImage image = renderContent(view);
+    const auto placed = view.layout();
+    // The header's violet title and the amber caption are drawn where the layout puts them.
+    EXPECT_TRUE(inkOf(image, HUD::violet(), 60, placed.header.toAlignedRect()).isValid());
+    EXPECT_TRUE(inkOf(image, HUD::textPrimary(), 40, placed.rows[1].nameBox.toAlignedRect()).isValid());
+    savePanelPng(renderContent(view, 2), QStringLiteral("combos-three"));
+    provider->answer = combos(8);
+    handle(std::nullopt);
+    handle(game(QStringLiteral("Miss Fortune"), QStringLiteral("BOTTOM")));
+    savePanelPng(renderContent(view, 2), QStringLiteral("combos-eight-show-six"));
 }

@@ -1,9 +1,14 @@
+#include "app/panels/CooldownOverlayView.h"
 #include "app/panels/CooldownPanelViewModel.h"
+#include "app/panels/HudPanel.h"
+#include "app/panels/HudStyle.h"
+#include "app/panels/HudViews.h"
 
 #include "core/gameclient/RiotTrustDelegate.h"
 
 #include "../../core/knowledge/FakeDDragon.h"
 #include "Await.h"
+#include "PanelTestSupport.h"
 #include "TestCertificates.h"
 #include "TestHttpServer.h"
 
@@ -319,4 +324,171 @@ TEST(CooldownPanelLive, WithoutACatalogRowsAndClicksStillWork)
     vm.markCell(2, 0);
     EXPECT_EQ(vm.rows()[2].champKey, QString());
     EXPECT_EQ(remaining(vm, 2, 0), 180.0);
+}
+
+// The view, drawn offscreen from a view model fed directly, with images from a fake source.
+class CooldownPanelView : public ::testing::Test {
+protected:
+    void SetUp() override { await(vm.loadCatalog()); }
+
+    const CooldownOverlayView::Layout::Cell& cell(int64_t enemy, int64_t slot)
+    {
+        static CooldownOverlayView::Layout::Cell none;
+        placed = view.layout();
+        for (const auto& row : placed.rows)
+            for (const auto& c : row.cells)
+                if (c.enemy == enemy && c.slot == slot)
+                    return c;
+        ADD_FAILURE() << "no cell " << enemy << "/" << slot;
+        return none;
+    }
+
+    // Every spell and portrait in one solid colour, so drawn opacity can be read off pixels.
+    void deliverAllImages()
+    {
+        for (const QUrl& address : QList<QUrl>(images.asked)) {
+            QImage solid(64, 64, QImage::Format_ARGB32_Premultiplied);
+            solid.fill(
+                address.path().contains(QLatin1String("/champion/")) ? QColor(40, 120, 220) : QColor(230, 40, 40));
+            images.deliver(address, solid);
+        }
+    }
+
+    FakeDDragon ddragon {QStringLiteral("15.4.1")};
+    CooldownPanelViewModel vm {unusedClient(), ChampionCatalogLoader(ddragon.base()), table()};
+    FakeImageSource images;
+    CooldownOverlayView view {vm, &images};
+    CooldownOverlayView::Layout placed;
+};
+
+TEST_F(CooldownPanelView, DrawsNothingOutOfAMatchOrWithoutEnemies)
+{
+    EXPECT_TRUE(view.naturalSize().isEmpty());
+    AllGameData spectator = match(100);
+    spectator.activePlayer = ActivePlayer {};
+    vm.handle(spectator);
+    EXPECT_TRUE(vm.inGame());
+    EXPECT_TRUE(view.naturalSize().isEmpty()) << "in a match, but no team known";
+    EXPECT_FALSE(view.mousePressed(QPointF(60, 60)));
+    vm.handle(match(100));
+    vm.handle(match(0));
+    EXPECT_TRUE(view.naturalSize().isEmpty()) << "loading screen";
+}
+
+TEST_F(CooldownPanelView, RowsOfPortraitAndSpellsFillTheFixedWidth)
+{
+    vm.handle(match(600));
+    placed = view.layout();
+    const HudPanel frame = hudPanel(HUD::neutral(), 124, vm.bgOpacity());
+    const double header = HUDHeader {QStringLiteral("Enemy CDs"), HUD::neutral(), QStringLiteral("est")}.height();
+    EXPECT_EQ(view.naturalSize(), frame.outerSize(header + 3 * (8 + 40)));
+    EXPECT_EQ(view.naturalSize().width(), 124 + 26 + frame.shadowMargins.left() + frame.shadowMargins.right());
+    const QRectF content = frame.contentRect(placed.contentHeight);
+    ASSERT_EQ(placed.rows.size(), 3u);
+    for (const auto& row : placed.rows) {
+        EXPECT_EQ(row.portrait.size(), QSizeF(40, 40));
+        EXPECT_EQ(row.portrait.left(), content.left());
+        ASSERT_EQ(row.cells.size(), 2u);
+        EXPECT_EQ(row.cells[0].rect.size(), QSizeF(34, 34));
+        EXPECT_EQ(row.cells[0].rect.left(), row.portrait.right() + 8);
+        EXPECT_EQ(row.cells[1].rect.right(), content.right());
+        EXPECT_EQ(row.cells[0].rect.center().y(), row.portrait.center().y());
+    }
+    EXPECT_EQ(placed.rows[1].portrait.top() - placed.rows[0].portrait.top(), 48);
+    EXPECT_LE(placed.rows.back().portrait.bottom(), content.bottom());
+}
+
+TEST_F(CooldownPanelView, ImagesComeFromTheCatalogVersion)
+{
+    vm.handle(match(600));
+    renderContent(view);
+    const QString cdn = QStringLiteral("https://ddragon.leagueoflegends.com/cdn/15.4.1/img/");
+    EXPECT_TRUE(images.asked.contains(QUrl(cdn + QStringLiteral("champion/MissFortune.png"))));
+    EXPECT_TRUE(images.asked.contains(QUrl(cdn + QStringLiteral("spell/SummonerBarrier.png"))));
+    EXPECT_TRUE(images.asked.contains(QUrl(cdn + QStringLiteral("spell/SummonerTeleport.png"))));
+    EXPECT_EQ(images.asked.size(), 9);
+
+    // Without a catalog there is no version, so no address at all: placeholders only.
+    CooldownPanelViewModel bare(unusedClient(), ChampionCatalogLoader(QStringLiteral("http://127.0.0.1:1")), table());
+    FakeImageSource none;
+    CooldownOverlayView plain(bare, &none);
+    bare.handle(match(600));
+    const QImage image = renderContent(plain);
+    EXPECT_TRUE(none.asked.isEmpty());
+    savePanelPng(image, QStringLiteral("cooldown-placeholders"));
+}
+
+TEST_F(CooldownPanelView, AClickOnASpellCountsItDownAndASecondCancels)
+{
+    vm.setTimeFormat(CDTimeFormat::minutesSeconds);
+    vm.handle(match(600));
+    int repaints = 0;
+    QObject::connect(&view, &OverlayContent::changed, [&] { ++repaints; });
+
+    EXPECT_FALSE(view.mousePressed(view.layout().rows[0].portrait.center())) << "the portrait takes no click";
+    EXPECT_TRUE(view.mousePressed(cell(0, 0).rect.topLeft() + QPointF(1, 1)));
+    EXPECT_EQ(cell(0, 0).countdown, QStringLiteral("5:00"));
+    EXPECT_EQ(cell(0, 0).opacity, 0.4);
+    EXPECT_GT(repaints, 0);
+    for (auto [format, text] : {std::pair {CDTimeFormat::seconds, "300"}, std::pair {CDTimeFormat::minutes, "5m"}}) {
+        vm.setTimeFormat(format);
+        EXPECT_EQ(cell(0, 0).countdown, QLatin1String(text));
+    }
+    vm.setTimeFormat(CDTimeFormat::seconds);
+    vm.handle(match(600.5));
+    EXPECT_EQ(cell(0, 0).countdown, QStringLiteral("299"));
+
+    EXPECT_TRUE(view.mousePressed(cell(0, 0).rect.center()));
+    EXPECT_EQ(cell(0, 0).countdown, std::nullopt);
+    EXPECT_EQ(cell(0, 0).opacity, 1.0);
+
+    EXPECT_TRUE(view.mousePressed(cell(1, 0).rect.center())) << "an untrackable spell takes the click too";
+    EXPECT_EQ(cell(1, 0).countdown, std::nullopt);
+    EXPECT_EQ(cell(1, 0).opacity, 0.25);
+    EXPECT_FALSE(view.mousePressed(cell(1, 0).rect.center() + QPointF(0, 20))) << "the gap between rows";
+}
+
+TEST_F(CooldownPanelView, CountingAndUntrackableSpellsAreDrawnDimmer)
+{
+    vm.setTimeFormat(CDTimeFormat::minutesSeconds);
+    vm.handle(match(600));
+    renderContent(view);
+    deliverAllImages();
+    view.mousePressed(cell(0, 0).rect.center());
+    vm.handle(match(671));
+    vm.markCell(2, 1);
+    const QImage image = renderContent(view);
+    savePanelPng(renderContent(view, 2), QStringLiteral("cooldown-counting"));
+
+    // Sampled at the top middle of each icon, clear of the countdown plate.
+    const auto redAt = [&](int64_t enemy, int64_t slot) {
+        const QRectF r = cell(enemy, slot).rect;
+        return qRed(image.pixel(QPointF(r.center().x(), r.top() + 4).toPoint()));
+    };
+    const int ready = redAt(0, 1);
+    const int counting = redAt(0, 0);
+    const int untrackable = redAt(1, 0);
+    EXPECT_GT(ready, 200);
+    EXPECT_LT(counting, ready - 80);
+    EXPECT_LT(untrackable, counting - 15);
+    // The plate behind the countdown is dark.
+    const QRectF r = cell(0, 0).rect;
+    EXPECT_TRUE(inkOf(image, Qt::white, 30, r.toAlignedRect()).isValid()) << "the countdown text";
+}
+
+TEST_F(CooldownPanelView, TheUsersOpacityAppliesToTheBackgroundOnly)
+{
+    vm.handle(match(600));
+    placed = view.layout();
+    const QRectF card = hudPanel(HUD::neutral(), 124, 1).frameRect(placed.contentHeight);
+    const QPoint inPadding = QPointF(card.right() - 5, card.center().y()).toPoint();
+    vm.setBgOpacity(0);
+    const QImage clear = renderContent(view);
+    vm.setBgOpacity(1);
+    const QImage solid = renderContent(view);
+    EXPECT_LT(qAlpha(clear.pixel(inPadding)), 10);
+    EXPECT_GT(qAlpha(solid.pixel(inPadding)), 200);
+    EXPECT_TRUE(anyInk(clear, cell(0, 0).rect.toAlignedRect())) << "icons stay at any opacity";
+    vm.setBgOpacity(0.35);
+    savePanelPng(renderContent(view, 2), QStringLiteral("cooldown-see-through"));
 }
