@@ -4,8 +4,6 @@
 #include "app/panels/HudStyle.h"
 #include "app/panels/HudText.h"
 
-#include "core/gameclient/RiotTrustDelegate.h"
-
 #include "../../core/knowledge/FakeDDragon.h"
 #include "Await.h"
 #include "PanelTestSupport.h"
@@ -75,14 +73,10 @@ AllGameData game(QString champion = QStringLiteral("Ahri"), std::optional<QStrin
     return d;
 }
 
-std::shared_ptr<const TlsTrustPolicy> testTrust()
-{
-    return std::make_shared<RiotTrustDelegate>(TestCertificates::instance().anchor);
-}
-
 LiveClientDataClient unusedClient()
 {
-    return LiveClientDataClient(QUrl(QStringLiteral("https://127.0.0.1:1/liveclientdata/allgamedata")), testTrust());
+    return LiveClientDataClient(
+        QUrl(QStringLiteral("https://127.0.0.1:1/liveclientdata/allgamedata")), LiveClientPeer::trust());
 }
 
 class ComboPanelModel : public ::testing::Test {
@@ -249,15 +243,10 @@ TEST_F(ComboPanelModel, TheViewModelMayGoWhileTheServiceIsAsked)
 TEST(ComboPanelLive, FollowsTheGameInterfaceUntilDestroyed)
 {
     FakeDDragon ddragon(QStringLiteral("15.4.1"));
-    TestHttpServer game(
-        [](const TestRequest&) {
-            return TestResponse::json(realData(QStringLiteral("allgamedata/sr_ranked_11.21_local_player.json")));
-        },
-        TestCertificates::instance().loopback);
+    LiveClientPeer game;
+    game.serve(realData(QStringLiteral("allgamedata/sr_ranked_11.21_local_player.json")));
     auto provider = std::make_shared<FakeComboProvider>();
-    auto vm = std::make_unique<ComboViewModel>(provider,
-        LiveClientDataClient(game.url(QStringLiteral("/liveclientdata/allgamedata")), testTrust()),
-        ChampionCatalogLoader(ddragon.base()));
+    auto vm = std::make_unique<ComboViewModel>(provider, game.client(), ChampionCatalogLoader(ddragon.base()));
     vm->start();
     ASSERT_TRUE(spinUntil([&] { return vm->combos().has_value(); }, 15s));
     ASSERT_EQ(provider->calls.size(), 1u);
@@ -267,9 +256,9 @@ TEST(ComboPanelLive, FollowsTheGameInterfaceUntilDestroyed)
 
     vm.reset();
     spinFor(100ms);
-    const auto seen = game.requests().size();
+    const int seen = game.polls();
     spinFor(2500ms);
-    EXPECT_EQ(game.requests().size(), seen) << "polling outlived its view model";
+    EXPECT_EQ(game.polls(), seen) << "polling outlived its view model";
 }
 
 class ComboPanelView : public ComboPanelModel {

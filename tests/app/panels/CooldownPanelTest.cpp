@@ -4,13 +4,20 @@
 #include "app/panels/HudStyle.h"
 #include "app/panels/HudViews.h"
 
-#include "core/gameclient/RiotTrustDelegate.h"
+#include "app/windows/CooldownPanel.h"
+#include "app/windows/OverlayScale.h"
+#include "platform/KeyState.h"
+#include "platform/OverlayWindowNative.h"
 
 #include "../../core/knowledge/FakeDDragon.h"
 #include "Await.h"
 #include "PanelTestSupport.h"
 #include "TestCertificates.h"
 #include "TestHttpServer.h"
+
+#include <QCoreApplication>
+#include <QMouseEvent>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -63,15 +70,11 @@ SummonerCooldowns table()
         70, SummonerCooldowns::TeleportScaling {600, 330, 240});
 }
 
-std::shared_ptr<const TlsTrustPolicy> testTrust()
-{
-    return std::make_shared<RiotTrustDelegate>(TestCertificates::instance().anchor);
-}
-
 // Nothing listens there: the client fails at once, which the direct tests never reach anyway.
 LiveClientDataClient unusedClient()
 {
-    return LiveClientDataClient(QUrl(QStringLiteral("https://127.0.0.1:1/liveclientdata/allgamedata")), testTrust());
+    return LiveClientDataClient(
+        QUrl(QStringLiteral("https://127.0.0.1:1/liveclientdata/allgamedata")), LiveClientPeer::trust());
 }
 
 // Counts changed() emissions for as long as it lives.
@@ -289,12 +292,9 @@ TEST(CooldownPanelDefaults, ShippedTableAndPublishedStartingValues)
 TEST(CooldownPanelLive, FollowsTheGameInterfaceAndStopsPollingWhenDestroyed)
 {
     FakeDDragon ddragon(QStringLiteral("15.4.1"));
-    QByteArray body = realData(QStringLiteral("allgamedata/sr_ranked_11.21_local_player.json"));
-    TestHttpServer game(
-        [&](const TestRequest&) { return TestResponse::json(body); }, TestCertificates::instance().loopback);
-    auto vm = std::make_unique<CooldownPanelViewModel>(
-        LiveClientDataClient(game.url(QStringLiteral("/liveclientdata/allgamedata")), testTrust()),
-        ChampionCatalogLoader(ddragon.base()));
+    LiveClientPeer game;
+    game.serve(realData(QStringLiteral("allgamedata/sr_ranked_11.21_local_player.json")));
+    auto vm = std::make_unique<CooldownPanelViewModel>(game.client(), ChampionCatalogLoader(ddragon.base()));
     vm->start();
     ASSERT_TRUE(spinUntil([&] { return vm->rows().size() == 5; }, 15s));
     EXPECT_EQ(vm->version(), QStringLiteral("15.4.1"));
@@ -304,14 +304,14 @@ TEST(CooldownPanelLive, FollowsTheGameInterfaceAndStopsPollingWhenDestroyed)
     EXPECT_EQ(champs.join(QLatin1Char(' ')), QStringLiteral("Renekton Viego Graves MissFortune Lux"));
     EXPECT_EQ(vm->rows()[1].spells[0].spellKey, QStringLiteral("SummonerSmite"));
 
-    body = "not a snapshot";
+    game.noGame();
     ASSERT_TRUE(spinUntil([&] { return !vm->inGame(); }, 5s));
 
     vm.reset();
     spinFor(100ms);
-    const auto seen = game.requests().size();
+    const int seen = game.polls();
     spinFor(1200ms);
-    EXPECT_EQ(game.requests().size(), seen) << "polling outlived its view model";
+    EXPECT_EQ(game.polls(), seen) << "polling outlived its view model";
 }
 
 TEST(CooldownPanelLive, WithoutACatalogRowsAndClicksStillWork)
@@ -491,4 +491,24 @@ TEST_F(CooldownPanelView, TheUsersOpacityAppliesToTheBackgroundOnly)
     EXPECT_TRUE(anyInk(clear, cell(0, 0).rect.toAlignedRect())) << "icons stay at any opacity";
     vm.setBgOpacity(0.35);
     savePanelPng(renderContent(view, 2), QStringLiteral("cooldown-see-through"));
+}
+
+// Hosted in its window at a zoom, as the application does: a click on the window reaches the cell.
+TEST_F(CooldownPanelView, AClickOnTheZoomedPanelWindowMarksTheSpellUnderIt)
+{
+    FakeKeyState keys;
+    FakeOverlayWindowNative native;
+    OverlayScale scale {1.5};
+    auto* hosted = new CooldownOverlayView(vm, &images);
+    CooldownPanel window(hosted, scale, PanelPlatform {keys, native});
+    vm.handle(match(600));
+    window.orderFront();
+    ASSERT_TRUE(spinUntil([&] { return window.frame().size() == hosted->naturalSize() * 1.5; }));
+
+    const QPointF local = hosted->layout().rows[2].cells[1].rect.center() * 1.5;
+    const QPointF global = QPointF(window.container()->mapToGlobal(local.toPoint()));
+    QMouseEvent press(QEvent::MouseButtonPress, local, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window.windowHandle(), &press);
+    EXPECT_TRUE(remaining(vm, 2, 1).has_value());
+    EXPECT_FALSE(remaining(vm, 2, 0).has_value());
 }
