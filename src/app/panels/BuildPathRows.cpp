@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
+#include <QTextLayout>
 
 #include <algorithm>
 
@@ -83,6 +84,26 @@ void drawCentredLine(QPainter& painter, const QRectF& box, const QString& text, 
     const double lh = style.lineHeight();
     drawHudLine(painter, QRectF(box.left(), box.top() + (box.height() - lh) / 2, std::max(box.width(), 0.0), lh), text,
         style, alignment, minimumScale);
+}
+
+PanelRow wrappedTextRow(const QString& name, const QString& text, const HudTextStyle& style, double width)
+{
+    std::vector<QString> lines;
+    QTextLayout layout(text, style.qfont());
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        lines.push_back(text.mid(line.textStart(), line.textLength()).trimmed());
+    }
+    layout.endLayout();
+    return {name, style.lineHeight() * double(std::max<size_t>(lines.size(), 1)),
+        [lines, style](QPainter& painter, const QRectF& row) {
+            double y = row.top();
+            for (const QString& line : lines) {
+                drawHudText(painter, QPointF(row.left(), y), line, style);
+                y += style.lineHeight();
+            }
+        }};
 }
 
 BuildPathRows::BuildPathRows(Inputs inputs)

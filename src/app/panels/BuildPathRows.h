@@ -88,6 +88,9 @@ void checkmark(QPainter& painter, const QRectF& box, const QColor& colour);
 void bolt(QPainter& painter, const QRectF& box, const QColor& colour);
 } // namespace BuildGlyph
 
+// A text that wraps onto as many lines as it needs within the width, never cut.
+PanelRow wrappedTextRow(const QString& name, const QString& text, const HudTextStyle& style, double width);
+
 // Draws a line shrunk to fit and vertically centred in the box.
 void drawCentredLine(QPainter& painter, const QRectF& box, const QString& text, const HudTextStyle& style,
     double minimumScale = 1.0, Qt::Alignment alignment = Qt::AlignLeft);

@@ -181,13 +181,13 @@ PanelRows CounterBuildOverlayView::readoutRows() const
 
     const HudTextStyle body {hudBodyFont(), HUD::textSecondary()};
     if (shown == Form::notInGame) {
-        stack.add(textRow(QStringLiteral("message"), QStringLiteral("Not in game"), body));
+        stack.add(wrappedTextRow(QStringLiteral("message"), QStringLiteral("Not in game"), body, width_));
         return stack;
     }
     const CounterBuildAdvice& advice = *vm_.advice();
     if (shown == Form::reason) {
-        stack.add(
-            textRow(QStringLiteral("message"), std::get<Shortlist::Unavailable>(advice.shortlist.value).text, body));
+        stack.add(wrappedTextRow(
+            QStringLiteral("message"), std::get<Shortlist::Unavailable>(advice.shortlist.value).text, body, width_));
         return stack;
     }
 

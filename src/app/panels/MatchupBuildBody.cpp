@@ -7,7 +7,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QStringList>
-#include <QTextLayout>
 
 #include <algorithm>
 
@@ -49,20 +48,6 @@ void drawTintedCapsule(
     painter.fillPath(shape, withAlpha(style.color, 0.16));
     painter.restore();
     drawCentredLine(painter, capsule.adjusted(7, 2, -7, -2), text, style, shrink);
-}
-
-// Lines of a wrapped text within a width, as QTextLayout breaks them.
-std::vector<QString> wrapped(const QString& text, const HudTextStyle& style, double width)
-{
-    std::vector<QString> lines;
-    QTextLayout layout(text, style.qfont());
-    layout.beginLayout();
-    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-        line.setLineWidth(width);
-        lines.push_back(text.mid(line.textStart(), line.textLength()).trimmed());
-    }
-    layout.endLayout();
-    return lines;
 }
 
 PanelRow teamRow(const QString& name, const QString& label, const ThreatProfile& p, QColor colour)
@@ -192,15 +177,7 @@ PanelRows MatchupBuildBody::rows() const
 
     if (extras_.opponentTip) {
         const HudTextStyle tipStyle = small(HUD::textSecondary());
-        const std::vector<QString> lines = wrapped(*extras_.opponentTip, tipStyle, width_);
-        stack.add({QStringLiteral("tip"), tipStyle.lineHeight() * double(lines.size()),
-            [lines, tipStyle](QPainter& painter, const QRectF& row) {
-                double y = row.top();
-                for (const QString& line : lines) {
-                    drawHudText(painter, QPointF(row.left(), y), line, tipStyle);
-                    y += tipStyle.lineHeight();
-                }
-            }});
+        stack.add(wrappedTextRow(QStringLiteral("tip"), *extras_.opponentTip, tipStyle, width_));
     }
 
     if (vm_.allyThreat() && vm_.enemyThreat()) {

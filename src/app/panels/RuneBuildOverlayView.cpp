@@ -99,9 +99,7 @@ PanelRows RuneBuildOverlayView::rows() const
 
     if (!build) {
         const HudTextStyle body {hudBodyFont(), HUD::textSecondary()};
-        const QString text = message().value_or(QString());
-        stack.add({QStringLiteral("message"), body.lineHeight(),
-            [body, text](QPainter& painter, const QRectF& row) { drawCentredLine(painter, row, text, body); }});
+        stack.add(wrappedTextRow(QStringLiteral("message"), message().value_or(QString()), body, width_));
         return stack;
     }
 

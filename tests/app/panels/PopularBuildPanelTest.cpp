@@ -71,6 +71,13 @@ TEST_F(PopularBuildPanel, AnUnavailableAnswerShowsItsReasonWithoutTrailingText)
     EXPECT_EQ(view.message(), QStringLiteral("role unknown — Metrion needs a lane"));
     EXPECT_FALSE(view.headerTrailing());
     render("unavailable");
+    const double oneLine = view.naturalSize().height();
+
+    // A long reason wraps rather than being cut.
+    show(MetaBuildAdvice::unavailable(
+        QStringLiteral("popular build: a game mode with a rather long name not supported")));
+    EXPECT_GT(view.naturalSize().height(), oneLine + 10);
+    render("unavailable-long");
 }
 
 TEST_F(PopularBuildPanel, ABuildShowsEveryRowAndGrowsWithIt)

@@ -45,14 +45,6 @@ AllGameData withMyChampion(
 
 } // namespace
 
-TEST_F(PopularBuild, StartsOutOfGame)
-{
-    EXPECT_FALSE(vm.inGame());
-    EXPECT_FALSE(vm.advice());
-    EXPECT_TRUE(vm.owned().empty());
-    EXPECT_TRUE(vm.version().isEmpty());
-}
-
 TEST_F(PopularBuild, ABuildAnswerSettlesTheChampionWhileOwnedItemsFollowEverySnapshot)
 {
     provider->answer = buildAnswer();
