@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace tolvane {
 namespace {
 
@@ -97,6 +99,14 @@ TEST_F(GameConfigFile, AFileFarLargerThanASettingsFileIsNotRead)
     QByteArray bytes("NumericCooldownFormat=2\n");
     bytes.append(QByteArray(LeagueGameSettings::maximumFileSize, '#'));
     EXPECT_EQ(LeagueGameSettings::cooldownFormat(write(bytes)), std::nullopt);
+}
+
+TEST_F(GameConfigFile, APipeAtThePathIsNotOpened)
+{
+    // Opening a pipe for reading waits for a writer: the launch would never go on.
+    const QString path = dir.filePath(QStringLiteral("game.cfg"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    EXPECT_EQ(LeagueGameSettings::cooldownFormat(path), std::nullopt);
 }
 
 TEST_F(GameConfigFile, TheGamesPathIsAbsentOnThisSystem)
