@@ -62,7 +62,7 @@ INSTANTIATE_TEST_SUITE_P(Lines, GameConfigText,
         TextCase {"CR alone", QStringLiteral("A=1\rNumericCooldownFormat=2\r"), mins},
         TextCase {"line separator", QStringLiteral("A=1\u2028NumericCooldownFormat=2"), mins},
         TextCase {"next line", QStringLiteral("A=1\u0085NumericCooldownFormat=0"), mss},
-        TextCase {"form feed ends the value", QStringLiteral("NumericCooldownFormat=2\f7"), mins}, ));
+        TextCase {"form feed ends the value", QStringLiteral("NumericCooldownFormat=2\f7"), mins}));
 
 class GameConfigFile : public ::testing::Test {
 protected:
