@@ -29,6 +29,17 @@ namespace tolvane::test {
 
 // One player of a made-up snapshot.
 struct SnapshotPlayer {
+    SnapshotPlayer(QString champion, QString team = QStringLiteral("ORDER"), std::optional<QString> position = {},
+        std::vector<LiveItem> items = {}, std::optional<int64_t> creepScore = {}, QString name = {})
+        : champion(std::move(champion))
+        , team(std::move(team))
+        , position(std::move(position))
+        , items(std::move(items))
+        , creepScore(creepScore)
+        , name(std::move(name))
+    {
+    }
+
     QString champion;
     QString team = QStringLiteral("ORDER");
     std::optional<QString> position;
