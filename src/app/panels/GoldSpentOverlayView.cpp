@@ -92,8 +92,14 @@ void addHeroVsLaner(HudColumn& column, const GoldSpentTracker::LaneMatchup& m, i
     const double rowHeight = std::max(
         badgeTop + badge.size().height(), badgeTop + badge.baseline() - wordStyle.ascent() + wordStyle.lineHeight());
     column.add(rowHeight, [=](QPainter& painter, const QRectF& slot) {
-        badge.paint(painter, slot.topLeft() + QPointF(0, badgeTop));
         const double width = wordStyle.width(word.text);
+        // Only absurd figures are wider than the room the verdict leaves; they are cut, not
+        // drawn over it.
+        painter.save();
+        painter.setClipRect(
+            QRectF(slot.left() - 2, slot.top() - 4, std::max(slot.width() - width - 8 + 2, 0.0), slot.height() + 8));
+        badge.paint(painter, slot.topLeft() + QPointF(0, badgeTop));
+        painter.restore();
         drawHudText(painter,
             QPointF(slot.right() - width, slot.top() + badgeTop + badge.baseline() - wordStyle.ascent()), word.text,
             wordStyle);
@@ -312,8 +318,10 @@ HudColumn GoldSpentOverlayView::column() const
     HudColumn column(7);
     if (matchup) {
         addHeader(column, posLabel(matchup->position));
-        if (matchup->lanerGold)
-            addHeroVsLaner(column, *matchup, matchup->youGold - *matchup->lanerGold);
+        // The matchup's own difference saturates, so extreme figures from a confused reply
+        // cannot overflow here.
+        if (const std::optional<int64_t> delta = matchup->delta())
+            addHeroVsLaner(column, *matchup, *delta);
         else
             addFallbackNoLaner(column, *matchup);
     } else {

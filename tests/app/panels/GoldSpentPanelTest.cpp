@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace tolvane {
 namespace {
 
@@ -305,6 +307,16 @@ TEST_F(GoldSpentView, SectionsFollowWhatIsKnown)
     const QRect columns(0, image.height() / 2, image.width(), image.height() / 2);
     EXPECT_FALSE(test::inkOf(image, HUD::gold(), 40, columns.intersected(QRect(0, 0, half, 100000))).isEmpty());
     EXPECT_FALSE(test::inkOf(image, HUD::gold(), 40, columns.intersected(QRect(half, 0, half, 100000))).isEmpty());
+}
+
+TEST_F(GoldSpentView, ExtremeFiguresDrawWithoutOverflow)
+{
+    vm.setSummary(GoldSpentTracker::Summary {});
+    vm.setMatchup(GoldSpentTracker::LaneMatchup {QStringLiteral("Ahri"), std::numeric_limits<int64_t>::max(),
+        QStringLiteral("MIDDLE"), QStringLiteral("Zed"), std::numeric_limits<int64_t>::min()});
+    ASSERT_EQ(view.state(), GoldSpentOverlayView::State::inLane);
+    const QImage image = render(QStringLiteral("extreme"));
+    EXPECT_FALSE(test::inkOf(image, HUD::ahead(), 30).isEmpty());
 }
 
 } // namespace
