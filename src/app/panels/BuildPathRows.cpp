@@ -18,22 +18,23 @@ namespace {
 constexpr double kPathSpacing = 4;
 constexpr double kCardSpacing = 3;
 
-HudTextStyle small(QColor colour, double tracking = 0)
+HudTextStyle small(double s, QColor colour, double tracking = 0)
 {
-    return {hudSmallFont(), std::move(colour), tracking};
+    return {hudSmallFont(s), std::move(colour), tracking};
 }
 
-HudTextStyle strong(QColor colour)
+HudTextStyle strong(double s, QColor colour)
 {
-    return {hudStrongFont(), std::move(colour)};
+    return {hudStrongFont(s), std::move(colour)};
 }
 
-void drawIcon(QPainter& painter, int64_t id, const QString& version, double size, QPointF topLeft, double opacity,
-    HudImageSource* images)
+// edge: the icon's drawn edge, already scaled by s.
+void drawIcon(QPainter& painter, int64_t id, const QString& version, double edge, QPointF topLeft, double opacity,
+    HudImageSource* images, double s)
 {
     painter.save();
     painter.setOpacity(painter.opacity() * opacity);
-    ItemIconView {id, version, size, defaultWindowFontScale, images}.paint(painter, topLeft);
+    ItemIconView {id, version, edge / s, s, images}.paint(painter, topLeft);
     painter.restore();
 }
 
@@ -114,6 +115,10 @@ BuildPathRows::BuildPathRows(Inputs inputs)
     shared->version = std::move(inputs.version);
     shared->accent = std::move(inputs.accent);
     shared->images = inputs.images;
+    shared->s = inputs.s > 0 ? inputs.s : defaultWindowFontScale;
+    shared->rowIcon = rowIconSize * shared->s;
+    shared->pathIcon = pathIconSize * shared->s;
+    shared->altIcon = alternativeIconSize * shared->s;
     layout_ = &shared->layout;
     shared_ = std::move(shared);
 }
@@ -124,29 +129,29 @@ void BuildPathRows::appendBody(PanelRows& stack) const
     const BuildPathLayout& layout = shared->layout;
 
     if (!layout.starters.empty()) {
-        const HudTextStyle label = small(HUD::textSecondary(), 1.0);
-        stack.add({QStringLiteral("start"), std::max(label.lineHeight(), rowIconSize),
+        const HudTextStyle label = small(shared->s, HUD::textSecondary(), 1.0);
+        stack.add({QStringLiteral("start"), std::max(label.lineHeight(), shared->rowIcon),
             [shared, label](QPainter& painter, const QRectF& row) {
                 double x = drawAt(painter, row, row.left(), QStringLiteral("START"), label) + kPathSpacing;
                 for (const BuildSlot& slot : shared->layout.starters) {
-                    drawIcon(painter, slot.item.id, shared->version, rowIconSize,
-                        QPointF(x, row.top() + (row.height() - rowIconSize) / 2), slot.owned ? 0.4 : 0.9,
-                        shared->images);
-                    x += rowIconSize + kPathSpacing;
+                    drawIcon(painter, slot.item.id, shared->version, shared->rowIcon,
+                        QPointF(x, row.top() + (row.height() - shared->rowIcon) / 2), slot.owned ? 0.4 : 0.9,
+                        shared->images, shared->s);
+                    x += shared->rowIcon + kPathSpacing;
                 }
             }});
     }
 
-    const HudTextStyle overflow = small(HUD::textSecondary());
+    const HudTextStyle overflow = small(shared->s, HUD::textSecondary());
     // An empty path row would only add a gap.
     if (!layout.pathTiles.empty())
-        stack.add({QStringLiteral("path"), pathIconSize, [shared, overflow](QPainter& painter, const QRectF& row) {
+        stack.add({QStringLiteral("path"), shared->pathIcon, [shared, overflow](QPainter& painter, const QRectF& row) {
                        double x = row.left();
                        for (const BuildSlot& slot : shared->layout.pathTiles) {
-                           const QRectF icon(
-                               x, row.top() + (row.height() - pathIconSize) / 2, pathIconSize, pathIconSize);
-                           drawIcon(painter, slot.item.id, shared->version, pathIconSize, icon.topLeft(),
-                               slot.owned ? 0.42 : 1.0, shared->images);
+                           const QRectF icon(x, row.top() + (row.height() - shared->pathIcon) / 2, shared->pathIcon,
+                               shared->pathIcon);
+                           drawIcon(painter, slot.item.id, shared->version, shared->pathIcon, icon.topLeft(),
+                               slot.owned ? 0.42 : 1.0, shared->images, shared->s);
                            if (slot.owned)
                                BuildGlyph::ownedBadge(painter, BuildGlyph::ownedBadgeRect(icon, 10, 3));
                            if (slot.isNext) {
@@ -157,14 +162,14 @@ void BuildPathRows::appendBody(PanelRows& stack) const
                                painter.drawRoundedRect(icon.adjusted(1, 1, -1, -1), 5, 5); // stroked on its inside
                                painter.restore();
                            }
-                           x += pathIconSize + kPathSpacing;
+                           x += shared->pathIcon + kPathSpacing;
                        }
                        if (shared->layout.overflowText)
                            drawAt(painter, row, x, *shared->layout.overflowText, overflow);
                    }});
 
     if (!layout.next) {
-        const HudTextStyle done = small(HUD::ahead());
+        const HudTextStyle done = small(shared->s, HUD::ahead());
         stack.add({QStringLiteral("complete"), done.lineHeight(), [done](QPainter& painter, const QRectF& row) {
                        drawAt(painter, row, row.left(), QStringLiteral("build complete \u2713"), done);
                    }});
@@ -172,14 +177,14 @@ void BuildPathRows::appendBody(PanelRows& stack) const
     }
 
     const BuildPathLayout::NextCard& card = *layout.next;
-    const HudTextStyle nextLabel = small(shared->accent, 1.2);
-    const HudTextStyle name = strong(HUD::textPrimary());
-    HudTextStyle cost = strong(HUD::gold());
+    const HudTextStyle nextLabel = small(shared->s, shared->accent, 1.2);
+    const HudTextStyle name = strong(shared->s, HUD::textPrimary());
+    HudTextStyle cost = strong(shared->s, HUD::gold());
     cost.monospacedDigits = true;
-    const HudTextStyle orLabel = small(HUD::textSecondary());
+    const HudTextStyle orLabel = small(shared->s, HUD::textSecondary());
     const double line1 = std::max({nextLabel.lineHeight(), name.lineHeight(), cost.lineHeight()});
-    const double line2 = card.alternatives.empty() ? 0 : std::max(orLabel.lineHeight(), alternativeIconSize);
-    const double line3 = card.recipe.empty() ? 0 : rowIconSize;
+    const double line2 = card.alternatives.empty() ? 0 : std::max(orLabel.lineHeight(), shared->altIcon);
+    const double line3 = card.recipe.empty() ? 0 : shared->rowIcon;
     double height = line1;
     if (line2 > 0)
         height += kCardSpacing + line2;
@@ -207,9 +212,9 @@ void BuildPathRows::appendBody(PanelRows& stack) const
                 row = QRectF(box.left(), y, box.width(), line2);
                 double x = drawAt(painter, row, row.left(), QStringLiteral("or"), orLabel) + 4;
                 for (const MetaItem& alternative : card.alternatives) {
-                    drawIcon(painter, alternative.id, shared->version, alternativeIconSize,
-                        QPointF(x, row.top() + (row.height() - alternativeIconSize) / 2), 1.0, shared->images);
-                    x += alternativeIconSize + 4;
+                    drawIcon(painter, alternative.id, shared->version, shared->altIcon,
+                        QPointF(x, row.top() + (row.height() - shared->altIcon) / 2), 1.0, shared->images, shared->s);
+                    x += shared->altIcon + 4;
                 }
                 y = row.bottom() + kCardSpacing;
             }
@@ -229,12 +234,13 @@ void BuildPathRows::appendBody(PanelRows& stack) const
                         x += chevron.width() + step;
                     }
                     first = false;
-                    const QRectF icon(x, row.top() + (row.height() - rowIconSize) / 2, rowIconSize, rowIconSize);
-                    drawIcon(painter, component.id, shared->version, rowIconSize, icon.topLeft(),
-                        component.owned ? 0.4 : 0.95, shared->images);
+                    const QRectF icon(
+                        x, row.top() + (row.height() - shared->rowIcon) / 2, shared->rowIcon, shared->rowIcon);
+                    drawIcon(painter, component.id, shared->version, shared->rowIcon, icon.topLeft(),
+                        component.owned ? 0.4 : 0.95, shared->images, shared->s);
                     if (component.owned)
                         BuildGlyph::ownedBadge(painter, BuildGlyph::ownedBadgeRect(icon, 8, 2));
-                    x += rowIconSize + step;
+                    x += shared->rowIcon + step;
                 }
             }
         }});
@@ -245,20 +251,21 @@ void BuildPathRows::appendBoots(PanelRows& stack, bool ownedBadge) const
     if (!shared_->layout.boots)
         return;
     const std::shared_ptr<const Shared> shared = shared_;
-    const HudTextStyle label = small(HUD::textSecondary(), 1.2);
-    const HudTextStyle name = strong(shared->layout.boots->owned ? HUD::textSecondary() : HUD::textPrimary());
-    const double height = std::max({label.lineHeight(), name.lineHeight(), rowIconSize});
+    const HudTextStyle label = small(shared->s, HUD::textSecondary(), 1.2);
+    const HudTextStyle name
+        = strong(shared->s, shared->layout.boots->owned ? HUD::textSecondary() : HUD::textPrimary());
+    const double height = std::max({label.lineHeight(), name.lineHeight(), shared->rowIcon});
     stack.add(
         {QStringLiteral("boots"), height, [shared, label, name, ownedBadge](QPainter& painter, const QRectF& row) {
              constexpr double gap = 6;
              const BuildSlot& slot = *shared->layout.boots;
              const double nameLeft = drawAt(painter, row, row.left(), QStringLiteral("BOOTS"), label) + gap;
-             const QRectF icon(
-                 row.right() - rowIconSize, row.top() + (row.height() - rowIconSize) / 2, rowIconSize, rowIconSize);
+             const QRectF icon(row.right() - shared->rowIcon, row.top() + (row.height() - shared->rowIcon) / 2,
+                 shared->rowIcon, shared->rowIcon);
              drawCentredLine(painter, QRectF(nameLeft, row.top(), icon.left() - gap - 4 - gap - nameLeft, row.height()),
                  slot.item.name, name, 0.85);
-             drawIcon(painter, slot.item.id, shared->version, rowIconSize, icon.topLeft(), slot.owned ? 0.4 : 0.95,
-                 shared->images);
+             drawIcon(painter, slot.item.id, shared->version, shared->rowIcon, icon.topLeft(), slot.owned ? 0.4 : 0.95,
+                 shared->images, shared->s);
              if (slot.owned && ownedBadge)
                  BuildGlyph::ownedBadge(painter, BuildGlyph::ownedBadgeRect(icon, 8, 2));
          }});

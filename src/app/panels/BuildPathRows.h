@@ -50,6 +50,7 @@ public:
         QString version;
         QColor accent;
         HudImageSource* images = nullptr;
+        double s = defaultWindowFontScale; // window text scale: text and icons grow, spacings do not
     };
 
     explicit BuildPathRows(Inputs inputs);
@@ -71,6 +72,8 @@ private:
         QString version;
         QColor accent;
         HudImageSource* images = nullptr;
+        double s = defaultWindowFontScale;
+        double rowIcon = 0, pathIcon = 0, altIcon = 0; // scaled edges
     };
     std::shared_ptr<const Shared> shared_;
     const BuildPathLayout* layout_;

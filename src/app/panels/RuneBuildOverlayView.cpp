@@ -19,10 +19,11 @@ const MetaBuild* buildOf(const std::optional<MetaBuildAdvice>& advice)
 
 } // namespace
 
-PanelRow runeRow(const QString& rune, const QColor& accent, double width)
+PanelRow runeRow(const QString& rune, const QColor& accent, double width, double s)
 {
-    const HudTextStyle label {hudSmallFont(), HUD::textSecondary(), 1.2};
-    const HudTextStyle text {hudStrongFont(), accent};
+    const HudTextStyle label {hudSmallFont(s), HUD::textSecondary(), 1.2};
+    const HudTextStyle text {hudStrongFont(s), accent};
+    width *= s;
     const double height = std::max(label.lineHeight(), text.lineHeight() + 4);
     return {QStringLiteral("rune"), height, [rune, accent, label, text, width](QPainter& painter, const QRectF& row) {
                 constexpr double gap = 6;
@@ -84,32 +85,39 @@ std::optional<QString> RuneBuildOverlayView::staleCaption() const
     return QStringLiteral("stale \u00b7 patch ") + advice->freshness.staleReason;
 }
 
+void RuneBuildOverlayView::setWindowFontScale(double s)
+{
+    s_ = s > 0 ? s : defaultWindowFontScale;
+    emit changed();
+}
+
 HudPanel RuneBuildOverlayView::panel() const
 {
-    return hudPanel(HUD::violet(), width_, 1.0);
+    return hudPanel(HUD::violet(), width_, 1.0, s_);
 }
 
 PanelRows RuneBuildOverlayView::rows() const
 {
     const MetaBuild* build = buildOf(vm_.advice());
     PanelRows stack {build || vm_.advice() ? 7.0 : 3.0, {}};
-    const HUDHeader header {QStringLiteral("Popular build"), HUD::violet(), headerTrailing()};
+    const HUDHeader header {QStringLiteral("Popular build"), HUD::violet(), headerTrailing(), s_};
     stack.add({QStringLiteral("header"), header.height(),
         [header](QPainter& painter, const QRectF& row) { header.paint(painter, row); }});
 
     if (!build) {
-        const HudTextStyle body {hudBodyFont(), HUD::textSecondary()};
-        stack.add(wrappedTextRow(QStringLiteral("message"), message().value_or(QString()), body, width_));
+        const HudTextStyle body {hudBodyFont(s_), HUD::textSecondary()};
+        stack.add(wrappedTextRow(QStringLiteral("message"), message().value_or(QString()), body, width_ * s_));
         return stack;
     }
 
-    const BuildPathRows path({*build, vm_.owned(), &vm_.itemCatalog(), vm_.version(), HUD::violet(), images_.data()});
+    const BuildPathRows path(
+        {*build, vm_.owned(), &vm_.itemCatalog(), vm_.version(), HUD::violet(), images_.data(), s_});
     path.appendBody(stack);
     path.appendBoots(stack, /*ownedBadge=*/true);
     if (build->primaryRune)
-        stack.add(runeRow(*build->primaryRune, HUD::violet(), width_));
+        stack.add(runeRow(*build->primaryRune, HUD::violet(), width_, s_));
     if (const std::optional<QString> caption = staleCaption()) {
-        const CaveatPill pill {*caption, HUD::behind()};
+        const CaveatPill pill {*caption, HUD::behind(), s_};
         stack.add({QStringLiteral("stale"), pill.size().height(),
             [pill](QPainter& painter, const QRectF& row) { pill.paint(painter, row.topLeft()); }});
     }

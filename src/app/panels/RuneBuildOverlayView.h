@@ -26,6 +26,10 @@ public:
     RuneBuildOverlayView(RuneBuildViewModel& vm, double width = defaultWidth, HudImageSource* images = nullptr,
         QObject* parent = nullptr);
 
+    // The main window's text scale when the view is embedded there; the overlay keeps 1.0.
+    void setWindowFontScale(double s);
+    double windowFontScale() const { return s_; }
+
     // The header's trailing text: "ARAM", "typical <role>" or none.
     std::optional<QString> headerTrailing() const;
     // The single line shown instead of a build: a reason, "loading…" or "Not in game".
@@ -45,9 +49,10 @@ private:
     RuneBuildViewModel& vm_;
     double width_;
     QPointer<HudImageSource> images_;
+    double s_ = defaultWindowFontScale;
 };
 
 // The primary rune in the accent colour on a tinted capsule after a "RUNE" label.
-PanelRow runeRow(const QString& rune, const QColor& accent, double width);
+PanelRow runeRow(const QString& rune, const QColor& accent, double width, double s = defaultWindowFontScale);
 
 } // namespace tolvane

@@ -136,3 +136,16 @@ TEST_F(PopularBuildPanel, RedrawsWhenTheModelOrAnImageChanges)
     images.deliver(QUrl(QStringLiteral("https://example.invalid/x.png")), QImage());
     EXPECT_EQ(changes, 2);
 }
+
+TEST_F(PopularBuildPanel, InTheMainWindowTextAndIconsFollowTheTextScale)
+{
+    vm.setItemCatalog(realItems());
+    show(buildAnswer(), {1055});
+    const Names names = view.rowNames();
+    const double pathRow = rowRect(view, QStringLiteral("path")).height();
+    view.setWindowFontScale(1.36);
+    EXPECT_EQ(view.rowNames(), names);
+    EXPECT_DOUBLE_EQ(view.panel().frameSize(0).width(), (230 + 26) * 1.36);
+    EXPECT_NEAR(rowRect(view, QStringLiteral("path")).height(), pathRow * 1.36, 1.0);
+    render("text-scale-1.36");
+}
