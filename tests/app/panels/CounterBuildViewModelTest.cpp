@@ -43,13 +43,6 @@ AllGameData withoutEnemyPositions()
 
 } // namespace
 
-TEST(CounterBuildKey, JoinsChampionOpponentAndRole)
-{
-    EXPECT_EQ(
-        CounterBuildViewModel::requestKey(QStringLiteral("Kai'Sa"), QStringLiteral("Miss Fortune"), MetaRole::adc),
-        QStringLiteral("Kai'Sa|Miss Fortune|adc"));
-}
-
 TEST_F(CounterBuild, ASnapshotGivesAdviceThreatsAndOneRequestPerPairing)
 {
     provider->answer = matchupBuildAnswer(QStringLiteral("Jinx"));
@@ -206,11 +199,6 @@ TEST_F(CounterBuild, NoGameClearsEverythingAndTheNextPairingIsAskedAtOnce)
     EXPECT_FALSE(vm.lanerNote());
     handle(laneGame());
     EXPECT_EQ(provider->calls.size(), 2u); // no spacing carried over from the last game
-}
-
-TEST_F(CounterBuild, RulesAreLoadedAtConstruction)
-{
-    EXPECT_FALSE(vm.rules().items.empty());
 }
 
 TEST(CounterBuildLoop, FollowsARealCaptureAndStopsWhenDestroyed)

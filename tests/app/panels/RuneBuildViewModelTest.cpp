@@ -2,6 +2,7 @@
 #include "core/gameclient/RiotTrustDelegate.h"
 
 #include "Await.h"
+#include "core/support/Async.h"
 #include "BuildPathFixtures.h"
 #include "LogCapture.h"
 #include "TestCertificates.h"
@@ -184,15 +185,6 @@ TEST_F(PopularBuild, AnUnresolvedPlayerOnlyMarksTheGame)
     EXPECT_EQ(provider->calls.size(), 1u);
 }
 
-TEST_F(PopularBuild, ItemCatalogIsPublished)
-{
-    int changes = 0;
-    QObject::connect(&vm, &RuneBuildViewModel::changed, [&changes] { ++changes; });
-    vm.setItemCatalog(realItems());
-    EXPECT_EQ(changes, 1);
-    EXPECT_EQ(vm.itemCatalog().totalCostByID.at(3031), 3450);
-}
-
 // The whole loop: champion catalog from a pretend Data Dragon, snapshots from a pretend game.
 TEST(PopularBuildLoop, FollowsTheGameAndStopsWhenDestroyed)
 {
@@ -235,4 +227,37 @@ TEST(PopularBuildLoop, FollowsTheGameAndStopsWhenDestroyed)
     vm.reset();
     spinFor(1500ms);
     EXPECT_LE(game.requests().size(), before + 1); // polling stopped with the model
+}
+
+// A provider slow to answer: the loop handles nothing else meanwhile, then works through what
+// queued up, so the end of the match still clears the late answer.
+class SlowMetaBuildProvider final : public MetaBuildProvider {
+public:
+    int calls = 0;
+    QCoro::Task<MetaBuildAdvice> fetch(QString, MetaQuery) override
+    {
+        ++calls;
+        co_await sleepFor(std::chrono::milliseconds(1500));
+        co_return buildAnswer();
+    }
+};
+
+TEST(PopularBuildLoop, SnapshotsWaitingBehindARequestAreHandledAfterIt)
+{
+    TestHttpServer ddragon([](const TestRequest&) { return TestResponse::json("[]"); }); // no catalog: role unknown
+    LiveClientPeer game;
+    Snapshot snapshot;
+    snapshot.players = {{QStringLiteral("Caitlyn"), QStringLiteral("ORDER"), QStringLiteral("BOTTOM")}};
+    snapshot.activeName = QStringLiteral("CaitlynPlayer");
+    game.serve(snapshot);
+    auto provider = std::make_shared<SlowMetaBuildProvider>();
+    RuneBuildViewModel vm(provider, game.client(), ChampionCatalogLoader(ddragon.url(QStringLiteral("")).toString()));
+    bool sawAdvice = false;
+    QObject::connect(&vm, &RuneBuildViewModel::changed, [&] { sawAdvice = sawAdvice || vm.advice().has_value(); });
+    vm.start();
+    ASSERT_TRUE(spinUntil([&] { return provider->calls == 1; }));
+    game.noGame();
+    ASSERT_TRUE(spinUntil([&] { return sawAdvice && !vm.inGame(); }));
+    EXPECT_FALSE(vm.advice());
+    EXPECT_EQ(provider->calls, 1);
 }
