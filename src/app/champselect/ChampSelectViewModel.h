@@ -104,7 +104,8 @@ public:
 
     // What the model reaches out to. Every member left empty gets the real one: the process
     // scan, the Data Dragon loaders, the shipped synergy table, the statistics service's profile
-    // tool over a client of its own, and real pauses.
+    // tool over a client of its own, and real pauses. A function's task must not borrow the
+    // function object itself: the model may be gone before the task ends.
     struct Services {
         // Blocking (it runs "/bin/ps"): always called on a worker thread.
         std::function<std::optional<LCUClient>()> discover;

@@ -123,8 +123,7 @@ TEST_P(ChampSelectModes, TheMapOnEnteringDecidesTheQuery)
 }
 
 INSTANTIATE_TEST_SUITE_P(Maps, ChampSelectModes,
-    ::testing::Values(ModeCase {"rift", 11, MetaQuery::summonersRift(MetaRole::adc, false)},
-        ModeCase {"noMap", std::nullopt, MetaQuery::summonersRift(MetaRole::adc, false)},
+    ::testing::Values(ModeCase {"noMap", std::nullopt, MetaQuery::summonersRift(MetaRole::adc, false)},
         ModeCase {"aram", 12, MetaQuery::aram()},
         ModeCase {"unsupportedMapAsksByRole", 99, MetaQuery::summonersRift(MetaRole::adc, false)},
         ModeCase {"arenaAsksNothing", 30, std::nullopt}),
