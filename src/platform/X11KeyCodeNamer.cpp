@@ -19,7 +19,7 @@ namespace {
 class XkbKeyboardMapping final : public X11KeyboardMapping {
 public:
     explicit XkbKeyboardMapping(Display* display)
-        : xkb_(XkbGetMap(display, XkbKeySymsMask, XkbUseCoreKbd))
+        : xkb_(XkbGetMap(display, XkbKeyTypesMask | XkbKeySymsMask, XkbUseCoreKbd))
     {
         XkbStateRec state {};
         if (xkb_ != nullptr && XkbGetState(display, XkbUseCoreKbd, &state) == Success)
@@ -33,7 +33,10 @@ public:
     XkbKeyboardMapping(const XkbKeyboardMapping&) = delete;
     XkbKeyboardMapping& operator=(const XkbKeyboardMapping&) = delete;
 
-    bool valid() const { return xkb_ != nullptr && xkb_->map != nullptr; }
+    bool valid() const
+    {
+        return xkb_ != nullptr && xkb_->map != nullptr && xkb_->map->types != nullptr && xkb_->map->syms != nullptr;
+    }
 
     unsigned keycodeForKeysym(unsigned long keysym) const override
     {
