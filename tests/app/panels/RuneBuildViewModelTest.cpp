@@ -251,7 +251,9 @@ TEST(PopularBuildLoop, SnapshotsWaitingBehindARequestAreHandledAfterIt)
     snapshot.activeName = QStringLiteral("CaitlynPlayer");
     game.serve(snapshot);
     auto provider = std::make_shared<SlowMetaBuildProvider>();
-    RuneBuildViewModel vm(provider, game.client(), ChampionCatalogLoader(ddragon.url(QStringLiteral("")).toString()));
+    auto model = std::make_unique<RuneBuildViewModel>(
+        provider, game.client(), ChampionCatalogLoader(ddragon.url(QStringLiteral("")).toString()));
+    RuneBuildViewModel& vm = *model;
     bool sawAdvice = false;
     QObject::connect(&vm, &RuneBuildViewModel::changed, [&] { sawAdvice = sawAdvice || vm.advice().has_value(); });
     vm.start();
@@ -260,4 +262,6 @@ TEST(PopularBuildLoop, SnapshotsWaitingBehindARequestAreHandledAfterIt)
     ASSERT_TRUE(spinUntil([&] { return sawAdvice && !vm.inGame(); }));
     EXPECT_FALSE(vm.advice());
     EXPECT_EQ(provider->calls, 1);
+    model.reset();
+    spinFor(300ms); // lets the polling task see its stream go
 }
