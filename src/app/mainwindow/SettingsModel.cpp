@@ -77,120 +77,120 @@ void SettingsModel::writeLayout()
 void SettingsModel::setTab(bool value)
 {
     tab_ = value;
-    emit changed();
     writeTriggers();
+    emit changed();
 }
 
 void SettingsModel::setShop(bool value)
 {
     shop_ = value;
-    emit changed();
     writeTriggers();
+    emit changed();
 }
 
 void SettingsModel::setAlways(bool value)
 {
     always_ = value;
-    emit changed();
     writeTriggers();
+    emit changed();
 }
 
 void SettingsModel::setShowPopular(bool value)
 {
     showPopular_ = value;
-    emit changed();
     store_.setShowPopular(value);
+    emit changed();
 }
 
 void SettingsModel::setShowMatchup(bool value)
 {
     showMatchup_ = value;
-    emit changed();
     store_.setShowMatchup(value);
+    emit changed();
 }
 
 void SettingsModel::setShowGold(bool value)
 {
     showGold_ = value;
-    emit changed();
     store_.setShowGold(value);
+    emit changed();
 }
 
 void SettingsModel::setShowCooldowns(bool value)
 {
     showCooldowns_ = value;
-    emit changed();
     store_.setShowCooldowns(value);
+    emit changed();
 }
 
 void SettingsModel::setShowFarm(bool value)
 {
     showFarm_ = value;
-    emit changed();
     store_.setShowFarm(value);
+    emit changed();
 }
 
 void SettingsModel::setShowCombos(bool value)
 {
     showCombos_ = value;
-    emit changed();
     store_.setShowCombos(value);
+    emit changed();
 }
 
 void SettingsModel::setInset(double value)
 {
     inset_ = value;
-    emit changed();
     writeLayout();
+    emit changed();
 }
 
 void SettingsModel::setRaise(double value)
 {
     raise_ = value;
-    emit changed();
     writeLayout();
+    emit changed();
 }
 
 void SettingsModel::setGap(double value)
 {
     gap_ = value;
-    emit changed();
     writeLayout();
+    emit changed();
 }
 
 void SettingsModel::setShopKeyCode(qint64 value)
 {
     shopKeyCode_ = value;
-    emit changed();
     store_.setShopKeyCode(value);
+    emit changed();
 }
 
 void SettingsModel::setFallbackKeyCode(qint64 value)
 {
     fallbackKeyCode_ = value;
-    emit changed();
     store_.setFallbackKeyCode(value);
+    emit changed();
 }
 
 void SettingsModel::setCooldownFormat(CDTimeFormat value)
 {
     cooldownFormat_ = value;
-    emit changed();
     store_.setCooldownFormat(value);
+    emit changed();
 }
 
 void SettingsModel::setTextSizeIndex(qint64 value)
 {
     textSizeIndex_ = value;
-    emit changed();
     store_.setWindowTextSizeIndex(value);
+    emit changed();
 }
 
 void SettingsModel::setCdOpacity(double value)
 {
     cdOpacity_ = value;
-    emit changed();
     store_.setCdPanelOpacity(value);
+    emit changed();
 }
 
 void SettingsModel::setActiveTab(SettingsTab value)
@@ -202,15 +202,15 @@ void SettingsModel::setActiveTab(SettingsTab value)
 void SettingsModel::setTwoBuildLinked(bool value)
 {
     twoBuildLinked_ = value;
-    emit changed();
     store_.setTwoBuildLinked(value);
+    emit changed();
 }
 
 void SettingsModel::setUsagePing(bool value)
 {
     usagePing_ = value;
-    emit changed();
     store_.setUsagePingEnabled(value);
+    emit changed();
 }
 
 void SettingsModel::reloadFromStore()

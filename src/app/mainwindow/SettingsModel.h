@@ -33,8 +33,8 @@ public:
 
     OverlaySettingsStore& store() const { return store_; }
 
-    // Every setter emits changed(), also when the value is the one already held, then writes the
-    // store.
+    // Every setter writes the store, then emits changed(), also when the value is the one already
+    // held; observers thus find the model and the store agreeing.
     bool tab() const { return tab_; }
     void setTab(bool value);
     bool shop() const { return shop_; }
