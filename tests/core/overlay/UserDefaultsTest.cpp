@@ -22,31 +22,21 @@ TEST_P(UserDefaultsTest, NeverWrittenKeyHasNoObjectAndReadsTypedZero)
     EXPECT_EQ(defaults->doubleValue(key), 0.0);
     EXPECT_FALSE(defaults->stringValue(key).has_value());
     EXPECT_FALSE(defaults->arrayValue(key).has_value());
-}
 
-TEST_P(UserDefaultsTest, StoredFalseAndZeroAreObjects)
-{
-    defaults->set(QStringLiteral("b"), false);
-    defaults->set(QStringLiteral("i"), qint64(0));
-    defaults->set(QStringLiteral("d"), 0.0);
-    for (const char* key : {"b", "i", "d"}) {
-        EXPECT_TRUE(defaults->contains(QString::fromLatin1(key))) << key;
-        EXPECT_FALSE(defaults->boolValue(QString::fromLatin1(key))) << key;
-    }
+    defaults->set(QStringLiteral("zero"), qint64(0));
+    EXPECT_TRUE(defaults->contains(QStringLiteral("zero"))); // stored zero is a value, not "never written"
 }
 
 TEST_P(UserDefaultsTest, TypedValuesComeBackIntact)
 {
     defaults->set(QStringLiteral("bool"), true);
     defaults->set(QStringLiteral("big"), qint64(5'000'000'123));
-    defaults->set(QStringLiteral("negative"), qint64(-42));
     defaults->set(QStringLiteral("inset"), 0.1);
     defaults->set(QStringLiteral("raise"), -0.123456789012345);
     defaults->set(QStringLiteral("text"), QStringLiteral("m:ss, seconds = \"quoted\" · ünï"));
 
     EXPECT_TRUE(defaults->boolValue(QStringLiteral("bool")));
     EXPECT_EQ(defaults->integerValue(QStringLiteral("big")), 5'000'000'123);
-    EXPECT_EQ(defaults->integerValue(QStringLiteral("negative")), -42);
     EXPECT_EQ(defaults->doubleValue(QStringLiteral("inset")), 0.1);
     EXPECT_EQ(defaults->doubleValue(QStringLiteral("raise")), -0.123456789012345);
     EXPECT_EQ(defaults->stringValue(QStringLiteral("text")), QStringLiteral("m:ss, seconds = \"quoted\" · ünï"));
@@ -62,6 +52,8 @@ TEST_P(UserDefaultsTest, ReadingsConvertBetweenNumberKinds)
     EXPECT_EQ(defaults->stringValue(QStringLiteral("int")), QStringLiteral("7"));
     EXPECT_TRUE(defaults->boolValue(QStringLiteral("int")));
     EXPECT_EQ(defaults->integerValue(QStringLiteral("yes")), 1);
+    defaults->set(QStringLiteral("huge"), 1e300);
+    EXPECT_EQ(defaults->integerValue(QStringLiteral("huge")), 0);
 }
 
 TEST_P(UserDefaultsTest, UnconvertibleTextReadsTypedZero)
@@ -74,17 +66,9 @@ TEST_P(UserDefaultsTest, UnconvertibleTextReadsTypedZero)
     EXPECT_FALSE(defaults->arrayValue(QStringLiteral("word")).has_value());
 }
 
-TEST_P(UserDefaultsTest, HugeRealReadsAsZeroInteger)
-{
-    defaults->set(QStringLiteral("huge"), 1e300);
-    EXPECT_EQ(defaults->integerValue(QStringLiteral("huge")), 0);
-    EXPECT_EQ(defaults->doubleValue(QStringLiteral("huge")), 1e300);
-}
-
 TEST_P(UserDefaultsTest, ListsKeepTheirLengthAndNumbers)
 {
     defaults->set(QStringLiteral("two"), QVariantList {0.5, 0.25});
-    defaults->set(QStringLiteral("one"), QVariantList {0.5});
     defaults->set(QStringLiteral("three"), QVariantList {0.5, 0.25, 1.0});
 
     const auto two = defaults->arrayValue(QStringLiteral("two"));
@@ -92,8 +76,6 @@ TEST_P(UserDefaultsTest, ListsKeepTheirLengthAndNumbers)
     ASSERT_EQ(two->size(), 2);
     EXPECT_EQ(UserDefaults::toNumber(two->at(0)), 0.5);
     EXPECT_EQ(UserDefaults::toNumber(two->at(1)), 0.25);
-    ASSERT_TRUE(defaults->arrayValue(QStringLiteral("one")).has_value());
-    EXPECT_EQ(defaults->arrayValue(QStringLiteral("one"))->size(), 1);
     ASSERT_TRUE(defaults->arrayValue(QStringLiteral("three")).has_value());
     EXPECT_EQ(defaults->arrayValue(QStringLiteral("three"))->size(), 3);
 }
