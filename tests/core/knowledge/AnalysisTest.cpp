@@ -80,8 +80,6 @@ TEST(ThreatProfileWeights, AmbiguityIsAStrictlyBelowOneDifference)
     EXPECT_DOUBLE_EQ(profile.apWeight(), 1.5);
     EXPECT_FALSE(profile.damageAmbiguous());
     EXPECT_TRUE((ThreatProfile {1, 1, 0, 0, {}, false}).damageAmbiguous());
-    EXPECT_TRUE(CCCoverage::atLeast(0).isPartial());
-    EXPECT_EQ(CCCoverage::atLeast(0).count, 0);
 }
 
 // The counter-build engine.
@@ -183,7 +181,6 @@ TEST_F(CounterEngine, StalenessComparesMajorAndMinorOnly)
     EXPECT_FALSE(CounterBuildEngine::isStale("14.24.1", ""));
     EXPECT_FALSE(CounterBuildEngine::isStale("14..23", "14.23.9"));
     EXPECT_TRUE(CounterBuildEngine::isStale("14.3", "14.03"));
-    EXPECT_FALSE(CounterBuildEngine::isStale("14", "14"));
     rules.targetPatch = "14.22.1";
     EXPECT_TRUE(engine.recommend({}, std::nullopt, catalog, rules, std::nullopt).stale);
 }
