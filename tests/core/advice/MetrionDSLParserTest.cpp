@@ -68,7 +68,6 @@ TEST(MetrionDSLParser, FailsWithoutMarkerOrReadableCoreItems)
     EXPECT_FALSE(parse(marker + "CoreItems([],[])"));
     EXPECT_FALSE(parse(marker + R"re(CoreItems([1,2],["a"]))re"));
     EXPECT_FALSE(parse(marker + R"re(CoreItems([1,x],["a","b"]))re"));
-    EXPECT_FALSE(parse(marker + R"re(CoreItems([1, ,2],["a","b"]))re"));
     EXPECT_FALSE(parse(marker + R"re(CoreItems([x],["a"]),CoreItems([1],["a"]))re"));
     EXPECT_FALSE(parse(marker + R"re(XCoreItems([1],["a"]))re"));
     EXPECT_FALSE(parse(marker + R"re(_CoreItems([1],["a"]))re"));
@@ -114,17 +113,13 @@ TEST_P(IdLists, Read)
 }
 
 INSTANTIATE_TEST_SUITE_P(Notation, IdLists,
-    ::testing::Values(IdListCase {"1,2,3", std::vector<int64_t> {1, 2, 3}},
-        IdListCase {" 1 ,\t2 , 3 ", std::vector<int64_t> {1, 2, 3}}, IdListCase {"1,,2", std::vector<int64_t> {1, 2}},
-        IdListCase {",1,", std::vector<int64_t> {1}}, IdListCase {"1, ,2", std::nullopt},
-        IdListCase {"1, ", std::vector<int64_t> {1}}, IdListCase {"+7,-8", std::vector<int64_t> {7, -8}},
-        IdListCase {"", std::vector<int64_t> {}}, IdListCase {" \t ", std::vector<int64_t> {}},
-        IdListCase {",", std::vector<int64_t> {}}, IdListCase {"\u00a01\u2003", std::vector<int64_t> {1}},
-        IdListCase {"1\n", std::nullopt}, IdListCase {"9223372036854775807", std::vector<int64_t> {INT64_MAX}},
+    ::testing::Values(IdListCase {" 1 ,\t2 , 3 ", std::vector<int64_t> {1, 2, 3}},
+        IdListCase {",1,,2,", std::vector<int64_t> {1, 2}}, IdListCase {"1, ,2", std::nullopt},
+        IdListCase {"+7,-8", std::vector<int64_t> {7, -8}}, IdListCase {"", std::vector<int64_t> {}},
+        IdListCase {"\u00a01\u2003", std::vector<int64_t> {1}}, IdListCase {"1\n", std::nullopt},
         IdListCase {"-9223372036854775808", std::vector<int64_t> {INT64_MIN}},
-        IdListCase {"9223372036854775808", std::nullopt}, IdListCase {"99999999999999999999999999999", std::nullopt},
-        IdListCase {"1 2", std::nullopt}, IdListCase {"+", std::nullopt}, IdListCase {"\u0663", std::nullopt},
-        IdListCase {"1.0", std::nullopt}));
+        IdListCase {"9223372036854775808", std::nullopt}, IdListCase {"1 2", std::nullopt},
+        IdListCase {"+", std::nullopt}, IdListCase {"\u0663", std::nullopt}, IdListCase {"1.0", std::nullopt}));
 
 TEST(MetrionDSLParser, QuotedListKeepsEmptyNamesAndNoEscapes)
 {
@@ -180,11 +175,11 @@ TEST_P(RunePageRates, AreKeptOnlyInRange)
 
 INSTANTIATE_TEST_SUITE_P(Notation, RunePageRates,
     ::testing::Values(RateCase {")", std::nullopt, std::nullopt}, RateCase {",1)", 1.0, std::nullopt},
-        RateCase {",0)", std::nullopt, std::nullopt}, RateCase {",1.5)", std::nullopt, std::nullopt},
-        RateCase {",.5)", 0.5, std::nullopt}, RateCase {",5.)", std::nullopt, std::nullopt},
-        RateCase {",0.5,5,10)", 0.5, 0.5}, RateCase {",0.5,10,10)", 0.5, std::nullopt},
-        RateCase {",0.5,3,0)", 0.5, std::nullopt}, RateCase {",0.5,0,10)", 0.5, std::nullopt},
-        RateCase {",1.2.3,5,10)", std::nullopt, 0.5}, RateCase {",0.5,5)", 0.5, std::nullopt},
+        RateCase {",0)", std::nullopt, std::nullopt}, RateCase {",.5)", 0.5, std::nullopt},
+        RateCase {",5.)", std::nullopt, std::nullopt}, RateCase {",0.5,5,10)", 0.5, 0.5},
+        RateCase {",0.5,10,10)", 0.5, std::nullopt}, RateCase {",0.5,3,0)", 0.5, std::nullopt},
+        RateCase {",0.5,0,10)", 0.5, std::nullopt}, RateCase {",1.2.3,5,10)", std::nullopt, 0.5},
+        RateCase {",0.5,5)", 0.5, std::nullopt},
         RateCase {",0.5,5,99999999999999999999999999999999)", 0.5, 5.0 / 99999999999999999999999999999999.0}));
 
 TEST(MetrionDSLParser, RunePageWithExtraArgumentIsNoPage)
@@ -238,16 +233,16 @@ TEST_P(ScannerMatchesPatterns, OnTraps)
 INSTANTIATE_TEST_SUITE_P(Notation, ScannerMatchesPatterns,
     ::testing::Values(R"re(CoreItems([1],["a"])CoreItems([2],["b"]))re", R"re(CoreItems(CoreItems([1],["a"]))re",
         R"re(CoreItems([1],["CoreItems([2],["b"]"]))re", R"re(FourthItem([1],["a FourthItem([2","b"],["c"])re",
-        R"re(CoreItems([1],x],[2]))re", R"re(CoreItems([1],)re", R"re(CoreItems([)re", "CoreItems([1\n],[\"a\n\"]",
+        R"re(CoreItems([1],x],[2]))re", R"re(CoreItems([)re", "CoreItems([1\n],[\"a\n\"]",
         R"re(Runes("a",[1],[2],"b",[3],[4],[5],1.5,2,3))re", R"re(Runes("a",[1],[2],"b",[3],[4],[5],,2))re",
         R"re(Runes("a",[1],[2],"b",[3],[4],[5],1,2,3,4))re", R"re(Runes("a",[1],[2],"b",[3],[4],[5],.,.))re",
         "Runes(\"a\",[1],[2],\"b\",[3],[4],[5],\u0663)", "Runes(\"a\",[1],[2],\"b\",[3],[4],[5],1,\u0663\u0664,2)",
         "Runes(\"a\",[1],[2],\"b\",[3],[4],[5],1.\U0001D7CE)", R"re(Runes("Runes("a",[1],[2],"b",[3],[4],[5]))re",
-        R"re(Runes("a",[1],[2],"b",[3],[4],[5)re", R"re(Runes("x)re", R"re(Runes(")re", "WeakCounter(1,\"a\",2,3,0.5)",
+        R"re(Runes("a",[1],[2],"b",[3],[4],[5)re", R"re(Runes(")re", "WeakCounter(1,\"a\",2,3,0.5)",
         "WeakCounter(\u0661,\"a\",2,3,.)", "WeakCounter(1,\"a\",2,3,0.5",
         R"re(WeakCounter(1,"WeakCounter(2,",3,4,5))re", R"re(Counter(1,"a",2,3)Counter(4,"b",5,6))re",
-        R"re(xCounter(1,"a",2,3))re", R"re(WeakCounter(1,"a",2,3))re", "Counter(\U0001D7CF,\"a\",2,3)",
-        R"re(Counter(1,"a",2,3,4))re", R"re(Counter(1,"a"",2,3))re"));
+        R"re(xCounter(1,"a",2,3))re", "Counter(\U0001D7CF,\"a\",2,3)", R"re(Counter(1,"a",2,3,4))re",
+        R"re(Counter(1,"a"",2,3))re"));
 
 TEST(MetrionDSLParser, ScannerMatchesPatternsOnMutatedReplies)
 {
