@@ -124,15 +124,4 @@ TEST(BuildOrder, NextIsFirstUnownedCoreOrSituationalRow)
         {{K::starter, E, false, false}, {K::situational, A, true, false}, {K::situational, B, true, false}});
 }
 
-TEST(BuildOrder, SameInputsSameRows)
-{
-    MetaBuild build;
-    build.boots = item(3047);
-    build.coreItems = {item(A)};
-    const ItemIDSet owned {3006, 3047, 3300, 3400};
-    const auto first = build.buildOrder(owned, catalog());
-    for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(build.buildOrder(owned, catalog()), first);
-}
-
 } // namespace
