@@ -28,11 +28,9 @@ TEST_P(ChampionKey, FollowsTheServiceRule)
 
 INSTANTIATE_TEST_SUITE_P(Names, ChampionKey,
     ::testing::Values(KeyCase {"Kai'Sa", "KAISA"}, KeyCase {"Dr. Mundo", "DR_MUNDO"},
-        KeyCase {"Nunu & Willump", "NUNU__WILLUMP"}, KeyCase {"Renata Glasc", "RENATA_GLASC"},
-        KeyCase {"Lee Sin", "LEE_SIN"}, KeyCase {"lee sin", "LEE_SIN"}, KeyCase {"K'Sante", "KSANTE"},
-        KeyCase {"Jarvan IV", "JARVAN_IV"}, KeyCase {"Straße", "STRASSE"}, KeyCase {"Maître", "MAÎTRE"},
-        KeyCase {"a_b-c", "A_BC"}, KeyCase {"Ahri\u00a0", "AHRI"}, KeyCase {"Champion٣", "CHAMPION٣"},
-        KeyCase {"' . & -", "___"}, KeyCase {"'.&-", ""}, KeyCase {"", ""}));
+        KeyCase {"Nunu & Willump", "NUNU__WILLUMP"}, KeyCase {"lee sin", "LEE_SIN"}, KeyCase {"Straße", "STRASSE"},
+        KeyCase {"Maître", "MAÎTRE"}, KeyCase {"a_b-c", "A_BC"}, KeyCase {"Ahri\u00a0", "AHRI"},
+        KeyCase {"Champion٣", "CHAMPION٣"}, KeyCase {"' . & -", "___"}, KeyCase {"'.&-", ""}, KeyCase {"", ""}));
 
 class MetaBuildProviderFake : public ::testing::Test {
 protected:
