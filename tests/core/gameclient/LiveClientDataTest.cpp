@@ -26,6 +26,19 @@ QByteArray capture(const char* name)
     return realData(QStringLiteral("allgamedata/") + QLatin1String(name));
 }
 
+// The snapshot address on a loopback port nothing listens on any more.
+QUrl closedSnapshotUrl()
+{
+    quint16 port;
+    {
+        TestHttpServer gone([](const TestRequest&) { return TestResponse::json("{}"); });
+        port = gone.port();
+    }
+    QUrl url = LiveClientDataClient::defaultUrl();
+    url.setPort(port);
+    return url;
+}
+
 int snapshotFailures(const LogCapture& logs)
 {
     int n = 0;
@@ -221,15 +234,7 @@ TEST_F(LiveClientFixture, ErrorBodiesAreAbsentAndLogged)
 
 TEST_F(LiveClientFixture, TransportFailuresAreAbsentAndSilent)
 {
-    // Nothing listens on the port any more.
-    quint16 port;
-    {
-        TestHttpServer gone([](const TestRequest&) { return TestResponse::json("{}"); });
-        port = gone.port();
-    }
-    QUrl url = LiveClientDataClient::defaultUrl();
-    url.setPort(port);
-    LiveClientDataClient closed(url, testTrust());
+    LiveClientDataClient closed(closedSnapshotUrl(), testTrust());
     EXPECT_FALSE(await(closed.snapshot()).has_value());
 
     // A server that accepts and never answers runs into the time-out.
@@ -266,14 +271,7 @@ TEST_F(LiveClientFixture, StreamYieldsAtOnceThenAfterEachPause)
 
 TEST_F(LiveClientFixture, StreamWithoutGameYieldsAbsentElementsSilently)
 {
-    quint16 port;
-    {
-        TestHttpServer gone([](const TestRequest&) { return TestResponse::json("{}"); });
-        port = gone.port();
-    }
-    QUrl url = LiveClientDataClient::defaultUrl();
-    url.setPort(port);
-    LiveClientDataClient closed(url, testTrust());
+    LiveClientDataClient closed(closedSnapshotUrl(), testTrust());
     auto stream = closed.stream(10);
     for (int i = 0; i < 3; ++i) {
         auto element = await(stream->next());
