@@ -48,37 +48,6 @@ double drawAt(QPainter& painter, const QRectF& row, double x, const QString& tex
 
 } // namespace
 
-double PanelRows::height() const
-{
-    double h = 0;
-    for (const PanelRow& row : rows)
-        h += row.height;
-    if (rows.size() > 1)
-        h += spacing * double(rows.size() - 1);
-    return h;
-}
-
-std::vector<QString> PanelRows::names() const
-{
-    std::vector<QString> out;
-    for (const PanelRow& row : rows)
-        out.push_back(row.name);
-    return out;
-}
-
-void PanelRows::paint(QPainter& painter, const QRectF& box) const
-{
-    double y = box.top();
-    for (const PanelRow& row : rows) {
-        if (row.paint) {
-            painter.save();
-            row.paint(painter, QRectF(box.left(), y, box.width(), row.height));
-            painter.restore();
-        }
-        y += row.height + spacing;
-    }
-}
-
 void drawCentredLine(QPainter& painter, const QRectF& box, const QString& text, const HudTextStyle& style,
     double minimumScale, Qt::Alignment alignment)
 {
@@ -123,7 +92,7 @@ BuildPathRows::BuildPathRows(Inputs inputs)
     shared_ = std::move(shared);
 }
 
-void BuildPathRows::appendBody(PanelRows& stack) const
+void BuildPathRows::appendBody(HudColumn& stack) const
 {
     const std::shared_ptr<const Shared> shared = shared_;
     const BuildPathLayout& layout = shared->layout;
@@ -246,7 +215,7 @@ void BuildPathRows::appendBody(PanelRows& stack) const
         }});
 }
 
-void BuildPathRows::appendBoots(PanelRows& stack, bool ownedBadge) const
+void BuildPathRows::appendBoots(HudColumn& stack, bool ownedBadge) const
 {
     if (!shared_->layout.boots)
         return;

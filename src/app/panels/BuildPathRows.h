@@ -1,10 +1,11 @@
 #pragma once
 // The build path drawn as rows of a panel's vertical stack: START, the path tiles, the NEXT card
 // (or "build complete ✓") and BOOTS. The popular-build panel and the matchup body share it and
-// differ only in the accent colour and in whether held boots carry a tick. Also the stack itself
-// and the few small glyphs these panels draw besides the HUD kit's.
+// differ only in the accent colour and in whether held boots carry a tick. Also the few small
+// glyphs these panels draw besides the HUD kit's.
 
 #include "app/panels/BuildPathLayout.h"
+#include "app/panels/HudColumn.h"
 #include "app/panels/HudImageCache.h"
 #include "app/panels/HudText.h"
 
@@ -20,26 +21,6 @@
 class QPainter;
 
 namespace tolvane {
-
-// One child of a panel's stack: a name tests can look for, its height, and how it draws itself
-// into a box as wide as the panel's content.
-struct PanelRow {
-    QString name;
-    double height = 0;
-    std::function<void(QPainter&, const QRectF&)> paint;
-};
-
-// A leading-aligned vertical stack with fixed spacing between its rows.
-struct PanelRows {
-    double spacing = 0;
-    std::vector<PanelRow> rows;
-
-    void add(PanelRow row) { rows.push_back(std::move(row)); }
-    double height() const;
-    std::vector<QString> names() const;
-    // Rows drawn top to bottom from the box's top-left corner.
-    void paint(QPainter& painter, const QRectF& box) const;
-};
 
 class BuildPathRows {
 public:
@@ -58,9 +39,9 @@ public:
     const BuildPathLayout& layout() const { return *layout_; }
 
     // "start" (when there are starters), "path" (when there are path items), then "next" or "complete".
-    void appendBody(PanelRows& stack) const;
+    void appendBody(HudColumn& stack) const;
     // "boots", when the order has a boots slot.
-    void appendBoots(PanelRows& stack, bool ownedBadge) const;
+    void appendBoots(HudColumn& stack, bool ownedBadge) const;
 
     static constexpr double pathIconSize = 34;
     static constexpr double rowIconSize = 22;

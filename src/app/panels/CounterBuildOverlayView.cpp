@@ -170,10 +170,10 @@ std::optional<QString> CounterBuildOverlayView::unclassifiedText(int64_t unknown
     return QStringLiteral("\u00b7 %1 unclassified").arg(unknownCount);
 }
 
-PanelRows CounterBuildOverlayView::readoutRows() const
+HudColumn CounterBuildOverlayView::readoutRows() const
 {
     const Form shown = form();
-    PanelRows stack {shown == Form::readout ? 6.0 : 3.0, {}};
+    HudColumn stack(shown == Form::readout ? 6.0 : 3.0);
     const HUDHeader header {QStringLiteral("Counter-build"), HUD::teal(),
         shown == Form::readout ? std::optional<QString>(QStringLiteral("vs enemy comp")) : std::nullopt};
     stack.add({QStringLiteral("header"), header.height(),
@@ -209,7 +209,7 @@ PanelRows CounterBuildOverlayView::readoutRows() const
         } else {
             stack.add(textRow(QStringLiteral("caption"), QStringLiteral("by priority \u00b7 not build order"),
                 small(HUD::textSecondary())));
-            PanelRows list {4, {}};
+            HudColumn list(4);
             for (const RankedItem& item : items->items)
                 list.add(itemRow(item, vm_.version(), images_.data()));
             stack.add({QStringLiteral("items"), list.height(),
@@ -250,7 +250,7 @@ void CounterBuildOverlayView::paint(QPainter& painter)
         MatchupBuildBody(held->build, held->extras, vm_, width_, images_.data()).paint(painter);
         return;
     }
-    const PanelRows stack = readoutRows();
+    const HudColumn stack = readoutRows();
     const HudPanel frame = tealPanel(width_);
     const double height = stack.height();
     frame.paint(painter, height);

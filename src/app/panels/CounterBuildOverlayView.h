@@ -39,14 +39,14 @@ public:
     // The rows shown now, top to bottom; in the matchup form those of the matchup body.
     std::vector<QString> rowNames() const;
     // The readout's rows and frame (whatever the form).
-    PanelRows rows() const { return readoutRows(); }
+    HudColumn rows() const { return readoutRows(); }
     HudPanel panel() const;
 
     QSizeF naturalSize() const override;
     void paint(QPainter& painter) override;
 
 private:
-    PanelRows readoutRows() const;
+    HudColumn readoutRows() const;
 
     CounterBuildViewModel& vm_;
     double width_;

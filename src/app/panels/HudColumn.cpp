@@ -13,7 +13,7 @@ void HudColumn::addDivider(const QColor& colour)
 double HudColumn::height() const
 {
     double total = 0;
-    for (const Row& row : rows_)
+    for (const PanelRow& row : rows_)
         total += row.height;
     if (rows_.size() > 1)
         total += spacing_ * double(rows_.size() - 1);
@@ -24,7 +24,7 @@ std::vector<QRectF> HudColumn::rowRects(const QRectF& area) const
 {
     std::vector<QRectF> result;
     double y = area.top();
-    for (const Row& row : rows_) {
+    for (const PanelRow& row : rows_) {
         result.emplace_back(area.left(), y, area.width(), row.height);
         y += row.height + spacing_;
     }
@@ -35,10 +35,20 @@ void HudColumn::paint(QPainter& painter, const QRectF& area) const
 {
     const std::vector<QRectF> places = rowRects(area);
     for (size_t i = 0; i < rows_.size(); ++i) {
+        if (!rows_[i].paint)
+            continue;
         painter.save();
-        rows_[i].draw(painter, places[i]);
+        rows_[i].paint(painter, places[i]);
         painter.restore();
     }
+}
+
+std::vector<QString> HudColumn::names() const
+{
+    std::vector<QString> out;
+    for (const PanelRow& row : rows_)
+        out.push_back(row.name);
+    return out;
 }
 
 } // namespace tolvane

@@ -153,9 +153,9 @@ HudPanel MatchupBuildBody::panel() const
     return hudPanel(HUD::teal(), width_, 1.0);
 }
 
-PanelRows MatchupBuildBody::rows() const
+HudColumn MatchupBuildBody::rows() const
 {
-    PanelRows stack {kRowSpacing, {}};
+    HudColumn stack(kRowSpacing);
     const HUDHeader header {QStringLiteral("Matchup"), HUD::teal(), headerTrailing()};
     stack.add({QStringLiteral("header"), header.height(),
         [header](QPainter& painter, const QRectF& row) { header.paint(painter, row); }});
@@ -217,7 +217,7 @@ QSizeF MatchupBuildBody::naturalSize() const
 
 void MatchupBuildBody::paint(QPainter& painter) const
 {
-    const PanelRows stack = rows();
+    const HudColumn stack = rows();
     const HudPanel frame = panel();
     const double height = stack.height();
     frame.paint(painter, height);

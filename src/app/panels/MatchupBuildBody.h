@@ -40,7 +40,7 @@ public:
 
     // The rows in order: "header", "verdict", "tip", "teams" (allies over enemies), the build path's rows,
     // "boots", "rune", "skill", "spells", "caption".
-    PanelRows rows() const;
+    HudColumn rows() const;
     std::vector<QString> rowNames() const { return rows().names(); }
 
     HudPanel panel() const;

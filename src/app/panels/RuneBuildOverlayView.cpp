@@ -96,10 +96,10 @@ HudPanel RuneBuildOverlayView::panel() const
     return hudPanel(HUD::violet(), width_, 1.0, s_);
 }
 
-PanelRows RuneBuildOverlayView::rows() const
+HudColumn RuneBuildOverlayView::rows() const
 {
     const MetaBuild* build = buildOf(vm_.advice());
-    PanelRows stack {build || vm_.advice() ? 7.0 : 3.0, {}};
+    HudColumn stack(build || vm_.advice() ? 7.0 : 3.0);
     const HUDHeader header {QStringLiteral("Popular build"), HUD::violet(), headerTrailing(), s_};
     stack.add({QStringLiteral("header"), header.height(),
         [header](QPainter& painter, const QRectF& row) { header.paint(painter, row); }});
@@ -131,7 +131,7 @@ QSizeF RuneBuildOverlayView::naturalSize() const
 
 void RuneBuildOverlayView::paint(QPainter& painter)
 {
-    const PanelRows stack = rows();
+    const HudColumn stack = rows();
     const HudPanel frame = panel();
     const double height = stack.height();
     frame.paint(painter, height);

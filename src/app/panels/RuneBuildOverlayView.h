@@ -39,7 +39,7 @@ public:
     // The rows the panel shows now, top to bottom ("header", "start", "path", "next" or "complete",
     // "boots", "rune", "stale", "message").
     std::vector<QString> rowNames() const { return rows().names(); }
-    PanelRows rows() const;
+    HudColumn rows() const;
 
     HudPanel panel() const;
     QSizeF naturalSize() const override;

@@ -211,14 +211,12 @@ inline MetaBuildAdvice buildAnswer(MetaBuild build = marksmanBuild())
 // Where a named row of a panel's stack lands in its rendering.
 template <class Panel> QRect rowRect(const Panel& panel, const QString& name)
 {
-    const PanelRows stack = panel.rows();
+    const HudColumn stack = panel.rows();
     const QRectF content = panel.panel().contentRect(stack.height());
-    double y = content.top();
-    for (const PanelRow& row : stack.rows) {
-        if (row.name == name)
-            return QRectF(content.left(), y, content.width(), row.height).toAlignedRect();
-        y += row.height + stack.spacing;
-    }
+    const std::vector<QRectF> places = stack.rowRects(content);
+    for (size_t i = 0; i < places.size(); ++i)
+        if (stack.rows()[i].name == name)
+            return places[i].toAlignedRect();
     return {};
 }
 
