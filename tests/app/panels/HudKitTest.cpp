@@ -48,15 +48,11 @@ TEST_P(NamedTextSizes, SizeAndWeight)
 }
 
 INSTANTIATE_TEST_SUITE_P(Kit, NamedTextSizes,
-    ::testing::Values(FontCase {"hudHeader", hudHeaderFont(), 10, QFont::DemiBold},
-        FontCase {"hudSmall", hudSmallFont(), 9.5, QFont::Medium},
-        FontCase {"hudBody", hudBodyFont(), 11.5, QFont::Medium},
-        FontCase {"hudStrong", hudStrongFont(), 12, QFont::DemiBold},
+    // One weight of each kind and the scaled sizes: the remaining names are plain constants.
+    ::testing::Values(FontCase {"hudSmall", hudSmallFont(), 9.5, QFont::Medium},
         FontCase {"hudBig", hudBigFont(), 24, QFont::ExtraBold},
         FontCase {"hudGlyph13", hudGlyphFont(13, QFont::Bold), 13, QFont::Bold},
-        FontCase {"winBody", winBody(), 11.5, QFont::Medium},
         FontCase {"winBigLargest", winBig(1.55), 37.2, QFont::ExtraBold},
-        FontCase {"winSmallLargest", winSmall(1.55), 14.725, QFont::Medium},
         FontCase {"hudStrongScaled", hudStrongFont(1.36), 16.32, QFont::DemiBold}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -256,8 +252,8 @@ TEST_P(HudGoldBar, FillGrowsOutOfTheCentre)
 
 INSTANTIATE_TEST_SUITE_P(Kit, HudGoldBar,
     ::testing::Values(BarCase {0, 0, true}, BarCase {1, 2, true}, BarCase {-1, 2, false},
-        BarCase {400, 84 * 400 / 3000.0, true}, BarCase {-3000, 84, false}, BarCase {-90000, 84, false},
-        BarCase {3001, 84, true}, BarCase {std::numeric_limits<int64_t>::min(), 84, false}));
+        BarCase {400, 84 * 400 / 3000.0, true}, BarCase {-90000, 84, false},
+        BarCase {std::numeric_limits<int64_t>::min(), 84, false}));
 
 TEST(HudGoldBarDrawing, BehindFillsTheLeftHalfOnly)
 {
@@ -295,18 +291,9 @@ TEST_P(HudGoldBadge, SignSymbolAndFigures)
 INSTANTIATE_TEST_SUITE_P(Kit, HudGoldBadge,
     ::testing::Values(BadgeCase {999, "+999", HudSymbol::arrowtriangleUpFill},
         BadgeCase {-1000, "\u22121.0k", HudSymbol::arrowtriangleDownFill},
-        BadgeCase {0, "0", HudSymbol::equalCircleFill}, BadgeCase {3000, "+3.0k", HudSymbol::arrowtriangleUpFill},
-        BadgeCase {-1, "\u22121", HudSymbol::arrowtriangleDownFill},
+        BadgeCase {0, "0", HudSymbol::equalCircleFill}, BadgeCase {2500, "+2.5k", HudSymbol::arrowtriangleUpFill},
         BadgeCase {
             std::numeric_limits<int64_t>::min(), "\u22129223372036854776.0k", HudSymbol::arrowtriangleDownFill}));
-
-TEST(HudCompactGold, ThousandsFromOneThousandOn)
-{
-    EXPECT_EQ(compactGold(999), QStringLiteral("999"));
-    EXPECT_EQ(compactGold(1000), QStringLiteral("1.0k"));
-    EXPECT_EQ(compactGold(2500), QStringLiteral("2.5k"));
-    EXPECT_EQ(compactGold(0), QStringLiteral("0"));
-}
 
 // --- the network image cache, against loopback ---
 
