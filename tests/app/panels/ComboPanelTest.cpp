@@ -196,7 +196,7 @@ TEST_P(ComboModes, OnlySummonersRiftIsAskedFor)
 INSTANTIATE_TEST_SUITE_P(Combos, ComboModes,
     ::testing::Values(ModeCase {"classic", QStringLiteral("CLASSIC"), 11, true},
         ModeCase {"nothingKnown", std::nullopt, std::nullopt, true},
-        ModeCase {"aramMap", QStringLiteral("CLASSIC"), 12, false}, ModeCase {"arenaMap", std::nullopt, 30, false},
+        ModeCase {"aramMap", QStringLiteral("CLASSIC"), 12, false},
         ModeCase {"aramMode", QStringLiteral("ARAM"), 11, false},
         ModeCase {"practiceTool", QStringLiteral("PRACTICETOOL"), 11, false}),
     [](const auto& info) { return std::string(info.param.name); });
