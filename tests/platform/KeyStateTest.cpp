@@ -36,8 +36,8 @@ TEST_P(X11KeyStateTest, ReadsHeldWhileTheKeyIsDownAndNotAfterwards)
 }
 
 INSTANTIATE_TEST_SUITE_P(Keys, X11KeyStateTest,
-    ::testing::Values(HeldKey {48, "Tab"}, HeldKey {35, "p"}, HeldKey {53, "Escape"}, HeldKey {55, "Super_L"},
-        HeldKey {58, "Alt_L"}, HeldKey {122, "F1"}, HeldKey {111, "F12"}, HeldKey {123, "Left"},
+    // One key of each kind: the table behind the others is the same lookup.
+    ::testing::Values(HeldKey {48, "Tab"}, HeldKey {35, "p"}, HeldKey {55, "Super_L"}, HeldKey {111, "F12"},
         HeldKey {76, "KP_Enter"}),
     [](const auto& info) { return std::string(info.param.keysym); });
 
