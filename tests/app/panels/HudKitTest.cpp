@@ -5,7 +5,6 @@
 #include "app/panels/HudStyle.h"
 #include "app/panels/HudViews.h"
 #include "app/panels/WindowFontScale.h"
-#include "core/knowledge/DDragon.h"
 
 #include "Await.h"
 #include "PanelTestSupport.h"
@@ -59,7 +58,7 @@ INSTANTIATE_TEST_SUITE_P(Kit, NamedTextSizes,
 TEST(WindowFontScale, TextSizeIndexPicksAStepAndClamps)
 {
     const std::vector<std::pair<int64_t, double>> table {
-        {-2, 1.0}, {0, 1.0}, {1, 1.18}, {2, 1.36}, {3, 1.55}, {7, 1.55}, {std::numeric_limits<int64_t>::min(), 1.0}};
+        {0, 1.0}, {1, 1.18}, {2, 1.36}, {3, 1.55}, {7, 1.55}, {std::numeric_limits<int64_t>::min(), 1.0}};
     for (const auto& [index, scale] : table)
         EXPECT_DOUBLE_EQ(windowFontScaleForTextSizeIndex(index), scale) << index;
 }
@@ -170,25 +169,16 @@ QImage twoColourImage()
     return image;
 }
 
-TEST(HudItemIcon, WhatTheTileShows)
+TEST(HudItemIcon, EmptyTilePlaceholderThenTheStretchedImage)
 {
     FakeImageSource images;
-    const ItemIconView valid {3031, version, 28, 1.0, &images};
+    const ItemIconView valid {3031, version, 40, 1.0, &images};
     ASSERT_TRUE(valid.imageAddress());
     EXPECT_TRUE(valid.imageAddress()->toString().endsWith(QStringLiteral("/15.12.1/img/item/3031.png")));
+    EXPECT_EQ((ItemIconView {3031, QString(), 40, 1.0, &images}.shows()), ItemIconView::Shows::emptyTile);
+    EXPECT_EQ((ItemIconView {3031, version, 40, 1.0, nullptr}.shows()), ItemIconView::Shows::placeholder);
 
-    EXPECT_EQ((ItemIconView {0, version, 28, 1.0, &images}.shows()), ItemIconView::Shows::emptyTile);
-    EXPECT_EQ((ItemIconView {3031, QString(), 28, 1.0, &images}.shows()), ItemIconView::Shows::emptyTile);
-    EXPECT_EQ((ItemIconView {3031, version, 28, 1.0, nullptr}.shows()), ItemIconView::Shows::placeholder);
-    EXPECT_EQ(valid.shows(), ItemIconView::Shows::placeholder);
-    images.deliver(*valid.imageAddress(), twoColourImage());
-    EXPECT_EQ(valid.shows(), ItemIconView::Shows::image);
-}
-
-TEST(HudItemIcon, DrawsTilePlaceholderAndStretchedImage)
-{
-    FakeImageSource images;
-    auto draw = [&](ItemIconView icon) {
+    auto draw = [&](const ItemIconView& icon) {
         QImage image = canvas(QSize(40, 40));
         QPainter painter(&image);
         icon.paint(painter, QPointF(0, 0));
@@ -196,14 +186,17 @@ TEST(HudItemIcon, DrawsTilePlaceholderAndStretchedImage)
     };
     const QColor placeholder = withAlpha(HUD::textSecondary(), 0.35);
     // Empty tile: the tile colour in the middle, no placeholder symbol.
-    const QImage empty = draw({0, version, 40, 1.0, &images});
-    EXPECT_EQ(QColor(empty.pixel(20, 20)).rgb(), HUD::iconBg().rgb());
-    const QImage waiting = draw({3031, version, 40, 1.0, &images});
-    EXPECT_NE(QColor(waiting.pixel(20, 20)).rgb(), HUD::iconBg().rgb()) << "placeholder symbol expected";
-    EXPECT_TRUE(inkOf(empty, placeholder.rgb(), 6, QRect(10, 10, 20, 20)).isEmpty());
+    const ItemIconView empty {0, version, 40, 1.0, &images};
+    EXPECT_EQ(empty.shows(), ItemIconView::Shows::emptyTile);
+    const QImage emptyImage = draw(empty);
+    EXPECT_EQ(QColor(emptyImage.pixel(20, 20)).rgb(), HUD::iconBg().rgb());
+    EXPECT_TRUE(inkOf(emptyImage, placeholder.rgb(), 6, QRect(10, 10, 20, 20)).isEmpty());
+    EXPECT_EQ(valid.shows(), ItemIconView::Shows::placeholder);
+    EXPECT_NE(QColor(draw(valid).pixel(20, 20)).rgb(), HUD::iconBg().rgb()) << "placeholder symbol expected";
 
-    images.deliver(*DDragonImage::item(3031, version), twoColourImage());
-    const QImage loaded = draw({3031, version, 40, 1.0, &images});
+    images.deliver(*valid.imageAddress(), twoColourImage());
+    EXPECT_EQ(valid.shows(), ItemIconView::Shows::image);
+    const QImage loaded = draw(valid);
     test::savePanelPng(loaded, QStringLiteral("hud-icon-loaded"));
     EXPECT_EQ(QColor(loaded.pixel(8, 30)).red(), 255); // stretched over the whole tile, not fitted
     EXPECT_EQ(QColor(loaded.pixel(32, 30)).blue(), 255);
