@@ -118,12 +118,12 @@ protected:
     }
 
     // `screen` in screen coordinates (origin bottom-left).
-    void send(QEvent::Type type, QPointF screen, Qt::MouseButtons buttons)
+    void send(QEvent::Type type, QPointF screen, Qt::MouseButtons buttons, Qt::MouseButton button = Qt::LeftButton)
     {
         const QPointF global = ScreenSpace::flipped(screen, height);
         const QPointF local = global - QPointF(panel.geometry().topLeft());
-        QMouseEvent event(type, local, local, global, type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
-            buttons, Qt::NoModifier);
+        QMouseEvent event(
+            type, local, local, global, type == QEvent::MouseMove ? Qt::NoButton : button, buttons, Qt::NoModifier);
         QCoreApplication::sendEvent(panel.windowHandle(), &event);
     }
 
@@ -193,10 +193,7 @@ TEST_F(TabDragTest, TheDoubleClickOfAQuickSecondTabPressDoesNotReachTheContent)
 TEST_F(TabDragTest, OtherButtonsDoNotStartADrag)
 {
     keys.setDown(48, true);
-    const QPointF global = ScreenSpace::flipped(QPointF(450, 350), height);
-    const QPointF local = global - QPointF(panel.geometry().topLeft());
-    QMouseEvent press(QEvent::MouseButtonPress, local, local, global, Qt::RightButton, Qt::RightButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(panel.windowHandle(), &press);
+    send(QEvent::MouseButtonPress, {450, 350}, Qt::RightButton, Qt::RightButton);
     EXPECT_FALSE(panel.dragMonitor);
 }
 
