@@ -1,6 +1,7 @@
 #include "app/startup/LeagueGameSettings.h"
 
 #include "core/overlay/OverlaySettingsStore.h"
+#include "core/support/Text.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -26,23 +27,6 @@ bool isLineBreak(QChar c)
     default:
         return false;
     }
-}
-
-// Spaces and tabs only: a value never spans lines, so nothing else needs trimming.
-bool isBlank(QChar c)
-{
-    return c == u'\t' || c.category() == QChar::Separator_Space;
-}
-
-QStringView trimmed(QStringView text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && isBlank(text[begin]))
-        ++begin;
-    while (end > begin && isBlank(text[end - 1]))
-        --end;
-    return text.sliced(begin, end - begin);
 }
 
 // A sign at most, then decimal digits and nothing else, within 64 bits.
@@ -75,9 +59,9 @@ std::optional<QStringView> valueOf(QStringView line, const QString& key)
     const qsizetype equals = rest.indexOf(u'=');
     if (equals < 0 || equals + 1 == rest.size())
         return std::nullopt;
-    if (trimmed(rest.first(equals)) != key)
+    if (trimBlanks(rest.first(equals)) != key)
         return std::nullopt;
-    return trimmed(rest.sliced(equals + 1));
+    return trimBlanks(rest.sliced(equals + 1));
 }
 
 } // namespace

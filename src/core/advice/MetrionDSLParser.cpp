@@ -1,6 +1,7 @@
 #include "core/advice/MetrionDSLParser.h"
 
 #include "core/advice/NotationScanner.h"
+#include "core/support/Text.h"
 
 #include <charconv>
 #include <limits>
@@ -9,22 +10,6 @@
 namespace tolvane {
 
 namespace {
-
-bool isBlank(QChar c)
-{
-    return c == u'\t' || c.category() == QChar::Separator_Space;
-}
-
-QStringView trimBlanks(QStringView text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && isBlank(text[begin]))
-        ++begin;
-    while (end > begin && isBlank(text[end - 1]))
-        --end;
-    return text.sliced(begin, end - begin);
-}
 
 // Pairs ids with names, or nothing when the ids do not read or the counts differ.
 std::optional<std::vector<MetaItem>> pairItems(const NotationMatch& match)

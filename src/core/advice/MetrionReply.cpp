@@ -1,5 +1,7 @@
 #include "core/advice/MetrionMCPClient.h"
 
+#include "core/support/Text.h"
+
 #include <QStringDecoder>
 
 // Reading reply bodies: kept apart from the transport, as it is pure and fuzzed on its own.
@@ -39,22 +41,6 @@ std::optional<QString> textOfEnvelope(QByteArrayView bytes)
 bool isLineBreak(char16_t c)
 {
     return c == u'\n' || c == u'\r' || c == u'\v' || c == u'\f' || c == 0x0085 || c == 0x2028 || c == 0x2029;
-}
-
-bool isBlank(QChar c)
-{
-    return c == u'\t' || c.category() == QChar::Separator_Space;
-}
-
-QStringView trimBlanks(QStringView text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && isBlank(text[begin]))
-        ++begin;
-    while (end > begin && isBlank(text[end - 1]))
-        --end;
-    return text.sliced(begin, end - begin);
 }
 
 } // namespace
