@@ -56,12 +56,15 @@ TEST_F(RepositionEditorOnX11, DraggedPanelIsStoredByDone)
     const QPointF start = view->chipRect(PanelID::goldTracker).center();
     const QPoint press = view->mapToGlobal(start.toPoint());
     const QPoint release = press + QPoint(-300, -400);
-    ASSERT_TRUE(test::xdotool(at(press)));
-    ASSERT_TRUE(test::xdotool({QStringLiteral("mousedown"), QStringLiteral("1")}));
-    ASSERT_TRUE(test::xdotool(at(press + QPoint(-20, -20))));
-    ASSERT_TRUE(test::xdotool(at(press + QPoint(-150, -200))));
-    ASSERT_TRUE(test::xdotool(at(release)));
-    ASSERT_TRUE(test::xdotool({QStringLiteral("mouseup"), QStringLiteral("1")}));
+    // Each step is handled before the next is sent, so a busy machine cannot reorder what the
+    // view sees against what the server delivers.
+    const QList<QStringList> steps {at(press), {QStringLiteral("mousedown"), QStringLiteral("1")},
+        at(press + QPoint(-20, -20)), at(press + QPoint(-150, -200)), at(release),
+        {QStringLiteral("mouseup"), QStringLiteral("1")}};
+    for (const QStringList& step : steps) {
+        ASSERT_TRUE(test::xdotool(step));
+        test::spinFor(std::chrono::milliseconds(30));
+    }
     const QPointF moved = start + QPointF(-300, -400);
     ASSERT_TRUE(test::spinUntil([&] { return view->model().undoCount() == 1; }));
     EXPECT_EQ(view->model().chipCenter(PanelID::goldTracker), moved);
@@ -70,6 +73,7 @@ TEST_F(RepositionEditorOnX11, DraggedPanelIsStoredByDone)
     const QPoint done
         = view->mapToGlobal(layout.item(RepositionOverlayView::Layout::ItemKind::done)->rect.center().toPoint());
     ASSERT_TRUE(test::xdotool(at(done)));
+    test::spinFor(std::chrono::milliseconds(30));
     ASSERT_TRUE(test::xdotool({QStringLiteral("click"), QStringLiteral("1")}));
     ASSERT_TRUE(test::spinUntil([&] { return doneCalls == 1; }));
     EXPECT_EQ(doneMode, RepositionMode::summonersRift);
