@@ -1,0 +1,106 @@
+#pragma once
+// Owns the application's one main window and glues it to the rest of the app: sizes it by the
+// window text scale, polls champion select only while it is open, remembers whether the user
+// closed it, and does for the Settings tab what a view cannot: key capture, the input-permission
+// check, the restart and the reset of the panel settings. Main thread only.
+
+#include "app/mainwindow/KeyCaptureTarget.h"
+#include "app/mainwindow/MainWindowChrome.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QKeyEvent;
+class QMainWindow;
+
+namespace tolvane {
+
+class ChampSelectViewModel;
+class HudImageSource;
+class KeyCodeNamer;
+class MainWindowView;
+class OverlaySettingsStore;
+class RuneBuildViewModel;
+class SettingsModel;
+
+// The four window text scales, by the stored text-size index clamped to 0...3.
+inline constexpr std::array<double, 4> windowTextScales {1.0, 1.18, 1.36, 1.55};
+double windowTextScale(qint64 textSizeIndex);
+
+class MainWindowController : public QObject {
+    Q_OBJECT
+public:
+    // What the controller asks of the system. Each member left empty gets the real one.
+    struct Services {
+        // The input permission. X11 has none: it reads as granted and the request does nothing.
+        std::function<bool()> inputMonitoringGranted;
+        std::function<void()> requestInputMonitoring;
+        // Starts a new instance of the program; false when it could not be started.
+        std::function<bool()> startNewInstance;
+        // Ends this instance (the application's quit).
+        std::function<void()> terminate;
+        // The overlay's virtual key code of a key press, none for keys the overlay has no code for.
+        std::function<std::optional<int>(const QKeyEvent&)> keyCode;
+        // Names stored keys for the Settings tab; none: the X keyboard layout's.
+        std::shared_ptr<KeyCodeNamer> keyNamer;
+        // Portraits and item icons of the Live tab; may stay null (placeholders).
+        QPointer<HudImageSource> images;
+    };
+
+    // Builds the window and everything in it; does not show it. The store and both view models
+    // are the application's and must outlive the controller. overlayEnabled says whether the
+    // user has the overlay switched on; onReset resets the panel settings and positions.
+    MainWindowController(OverlaySettingsStore& settings, ChampSelectViewModel& champVM, RuneBuildViewModel& runeVM,
+        std::function<bool()> overlayEnabled, std::function<void()> onReset, Services services = {},
+        QObject* parent = nullptr);
+    ~MainWindowController() override;
+
+    // Selects the tab when one is given (none keeps the user's last choice), refreshes the
+    // window's state from the store, starts the champion-select polling and brings the window
+    // forward, active.
+    void show(std::optional<MainTab> tab = std::nullopt);
+
+    // Hiding the window (hide()) is not a close: polling and the dismissal flag stay as they are.
+    QMainWindow* window() const;
+    ChampSelectViewModel& champVM() const { return champVM_; }
+    MainWindowChrome& chrome() const { return *chrome_; }
+    SettingsModel& model() const { return *model_; }
+    MainWindowView& view() const { return *view_; }
+    double lastScale() const { return lastScale_; }
+    bool isCapturing() const { return keyMonitor_ != nullptr; }
+
+private:
+    class KeyMonitor;
+    class Window;
+
+    void windowWillClose();
+    void applyWindowScale(double s);
+    void beginCapture(KeyCaptureTarget target);
+    void endCapture();
+    // True when the event is used up by the capture.
+    bool captureKey(const QKeyEvent& event);
+    void requestInputMonitoring();
+    void restartApp();
+    void bringForwardForChampSelect();
+
+    OverlaySettingsStore& settings_;
+    ChampSelectViewModel& champVM_;
+    RuneBuildViewModel& runeVM_;
+    std::function<bool()> overlayEnabled_;
+    std::function<void()> onReset_;
+    Services services_;
+    MainWindowChrome* chrome_ = nullptr;
+    SettingsModel* model_ = nullptr;
+    Window* window_ = nullptr; // owned: deleted with the controller
+    MainWindowView* view_ = nullptr;
+    std::unique_ptr<KeyMonitor> keyMonitor_;
+    std::optional<qint64> lastTextSizeIndex_;
+    double lastScale_ = 1.0;
+};
+
+} // namespace tolvane
