@@ -1,0 +1,46 @@
+#pragma once
+// The main window's "Live" tab: champion select as cards, the popular build while a match runs,
+// the lobby's ranks at the loading screen, or a short idle explanation. It keeps no state of its
+// own: each change of either view model picks the presentation anew from their published state.
+
+#include "app/panels/WindowFontScale.h"
+
+#include <QPointer>
+#include <QWidget>
+
+namespace tolvane {
+
+class ChampSelectViewModel;
+class RuneBuildViewModel;
+class HudImageSource;
+
+class LiveTab : public QWidget {
+    Q_OBJECT
+public:
+    enum class Presentation { champSelect, inGame, loadingReview, idle };
+
+    // Both models must outlive the tab; images may be null (portraits and icons keep their
+    // placeholders).
+    LiveTab(ChampSelectViewModel& champVM, RuneBuildViewModel& runeVM, HudImageSource* images = nullptr,
+        QWidget* parent = nullptr);
+    ~LiveTab() override;
+
+    // The main window's text scale (SettingsModel::fontScale()); rebuilds the content.
+    void setWindowFontScale(double s);
+    double windowFontScale() const { return s_; }
+
+    // What the tab shows for the models' state now.
+    Presentation presentation() const;
+    static Presentation choose(const ChampSelectViewModel& champVM, bool inGame);
+
+private:
+    void rebuild();
+
+    ChampSelectViewModel& champVM_;
+    RuneBuildViewModel& runeVM_;
+    QPointer<HudImageSource> images_;
+    double s_ = defaultWindowFontScale;
+    QWidget* content_ = nullptr;
+};
+
+} // namespace tolvane
