@@ -1,0 +1,317 @@
+#include "app/mainwindow/MainWindowController.h"
+
+#include "app/champselect/ChampSelectViewModel.h"
+#include "app/mainwindow/MainWindowView.h"
+#include "app/mainwindow/SettingsModel.h"
+#include "app/panels/HudImageCache.h"
+#include "app/panels/RuneBuildViewModel.h"
+#include "core/overlay/KeyCodes.h"
+#include "core/overlay/OverlaySettingsStore.h"
+#include "platform/X11KeyCodeNamer.h"
+#include "platform/X11KeyTable.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLayout>
+#include <QMainWindow>
+#include <QProcess>
+#include <QScreen>
+
+#include <algorithm>
+#include <cmath>
+#include <unordered_map>
+
+namespace tolvane {
+
+namespace {
+
+// The overlay's code for the key that types the keysym, as the key-state service finds keys: by
+// the keysym of the unshifted key, so a capital letter counts as its key.
+std::optional<int> virtualKeyForKeysym(quint32 keysym)
+{
+    static const std::unordered_map<unsigned long, int> byKeysym = [] {
+        std::unordered_map<unsigned long, int> map;
+        for (int code = 0; code < 256; ++code)
+            if (const auto keysyms = X11KeyTable::keysymsForVirtualKey(code))
+                for (unsigned long keysym : *keysyms)
+                    if (keysym != 0)
+                        map.emplace(keysym, code);
+        return map;
+    }();
+    if (keysym >= 'A' && keysym <= 'Z')
+        keysym += 'a' - 'A';
+    if (const auto it = byKeysym.find(keysym); it != byKeysym.end())
+        return it->second;
+    return std::nullopt;
+}
+
+} // namespace
+
+double windowTextScale(qint64 textSizeIndex)
+{
+    return windowTextScales[size_t(std::clamp<qint64>(textSizeIndex, 0, 3))];
+}
+
+// The window: closing it only hides it, and the controller hears of every close by the user.
+class MainWindowController::Window : public QMainWindow {
+public:
+    explicit Window(std::function<void()> willClose)
+        : willClose_(std::move(willClose))
+    {
+    }
+
+protected:
+    void closeEvent(QCloseEvent* event) override
+    {
+        event->accept();
+        if (willClose_)
+            willClose_();
+    }
+
+private:
+    std::function<void()> willClose_;
+};
+
+// Sees every key press sent to any window of the application while a capture runs.
+class MainWindowController::KeyMonitor : public QObject {
+public:
+    explicit KeyMonitor(MainWindowController& owner)
+        : owner_(&owner)
+    {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+    ~KeyMonitor() override
+    {
+        if (auto* app = QCoreApplication::instance())
+            app->removeEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (!owner_ || !owner_->chrome_->captureTarget())
+            return false;
+        if (event->type() == QEvent::ShortcutOverride) {
+            // Claimed, so no shortcut fires for the key and the press itself arrives.
+            event->accept();
+            return true;
+        }
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        return owner_->captureKey(*static_cast<QKeyEvent*>(event));
+    }
+
+private:
+    QPointer<MainWindowController> owner_;
+};
+
+MainWindowController::MainWindowController(OverlaySettingsStore& settings, ChampSelectViewModel& champVM,
+    RuneBuildViewModel& runeVM, std::function<bool()> overlayEnabled, std::function<void()> onReset, Services services,
+    QObject* parent)
+    : QObject(parent)
+    , settings_(settings)
+    , champVM_(champVM)
+    , runeVM_(runeVM)
+    , overlayEnabled_(std::move(overlayEnabled))
+    , onReset_(std::move(onReset))
+    , services_(std::move(services))
+{
+    if (!services_.inputMonitoringGranted)
+        services_.inputMonitoringGranted = [] { return true; };
+    if (!services_.requestInputMonitoring)
+        services_.requestInputMonitoring = [] {};
+    if (!services_.startNewInstance)
+        services_.startNewInstance = [] { return QProcess::startDetached(QCoreApplication::applicationFilePath()); };
+    if (!services_.terminate)
+        services_.terminate = [] { QCoreApplication::quit(); };
+    if (!services_.keyCode)
+        services_.keyCode = [](const QKeyEvent& event) { return virtualKeyForKeysym(event.nativeVirtualKey()); };
+    if (!services_.keyNamer)
+        services_.keyNamer = makeX11KeyCodeNamer();
+
+    chrome_ = new MainWindowChrome(this);
+    model_ = new SettingsModel(settings_, this);
+    const double s = windowTextScale(settings_.windowTextSizeIndex());
+
+    QPointer<MainWindowController> self(this);
+    window_ = new Window([self] {
+        if (self)
+            self->windowWillClose();
+    });
+    window_->setWindowTitle(QStringLiteral("Tolvane"));
+    // The app lives in the tray: closing its window never ends it.
+    window_->setAttribute(Qt::WA_QuitOnClose, false);
+
+    const auto weak = [self](void (MainWindowController::*action)()) {
+        return [self, action] {
+            if (self)
+                (self.data()->*action)();
+        };
+    };
+    MainWindowView::Callbacks callbacks {
+        [self] {
+            if (self)
+                self->beginCapture(KeyCaptureTarget::shop);
+        },
+        [self] {
+            if (self)
+                self->beginCapture(KeyCaptureTarget::fallback);
+        },
+        weak(&MainWindowController::requestInputMonitoring),
+        weak(&MainWindowController::restartApp),
+        [self] {
+            if (!self)
+                return;
+            if (self->onReset_)
+                self->onReset_();
+            self->model_->reloadFromStore();
+        },
+    };
+    view_ = new MainWindowView(
+        champVM_, runeVM_, *model_, *chrome_, std::move(callbacks), *services_.keyNamer, services_.images.data());
+    window_->setCentralWidget(view_);
+    window_->resize(qRound(380 * s), qRound(620 * s));
+
+    champVM_.setOnEnterChampSelect([self] {
+        if (self)
+            self->bringForwardForChampSelect();
+    });
+
+    lastScale_ = s;
+    connect(model_, &SettingsModel::changed, this, [this] {
+        const qint64 index = model_->textSizeIndex();
+        if (lastTextSizeIndex_ == index)
+            return;
+        lastTextSizeIndex_ = index;
+        applyWindowScale(windowTextScale(index));
+    });
+    lastTextSizeIndex_ = model_->textSizeIndex();
+    applyWindowScale(windowTextScale(*lastTextSizeIndex_));
+}
+
+MainWindowController::~MainWindowController()
+{
+    keyMonitor_.reset();
+    champVM_.setOnEnterChampSelect({});
+    delete window_;
+}
+
+QMainWindow* MainWindowController::window() const
+{
+    return window_;
+}
+
+void MainWindowController::show(std::optional<MainTab> tab)
+{
+    if (tab)
+        chrome_->setSelection(*tab);
+    chrome_->setInputMonitoringGranted(services_.inputMonitoringGranted());
+    chrome_->setOverlayEnabled(overlayEnabled_ ? overlayEnabled_() : true);
+    model_->reloadFromStore();
+    settings_.setMainWindowDismissed(false);
+    champVM_.start();
+    if (!window_->isVisible()) {
+        const QScreen* screen = window_->screen() ? window_->screen() : QGuiApplication::primaryScreen();
+        if (screen) {
+            const QRect area = screen->availableGeometry();
+            QRect frame = window_->frameGeometry();
+            frame.moveCenter(area.center());
+            window_->move(frame.topLeft());
+        }
+    }
+    if (window_->isMinimized())
+        window_->showNormal();
+    window_->show();
+    window_->raise();
+    window_->activateWindow();
+}
+
+void MainWindowController::windowWillClose()
+{
+    endCapture();
+    champVM_.stop();
+    settings_.setMainWindowDismissed(true);
+}
+
+void MainWindowController::applyWindowScale(double s)
+{
+    const QSize minimum(qRound(340 * s), qRound(520 * s));
+    // Taken before the minimum changes: a larger minimum grows the window at once.
+    const QSize size = window_->size();
+    window_->setMinimumSize(minimum);
+    const double ratio = s / lastScale_;
+    lastScale_ = s;
+    if (std::abs(ratio - 1) <= 0.001)
+        return;
+    // Qt's origin is the top-left corner, so keeping x and y keeps the top edge in place.
+    window_->resize(std::max(minimum.width(), int(std::lround(size.width() * ratio))),
+        std::max(minimum.height(), int(std::lround(size.height() * ratio))));
+}
+
+void MainWindowController::beginCapture(KeyCaptureTarget target)
+{
+    endCapture();
+    chrome_->setCaptureTarget(target);
+    if (QCoreApplication::instance())
+        keyMonitor_ = std::make_unique<KeyMonitor>(*this);
+}
+
+void MainWindowController::endCapture()
+{
+    keyMonitor_.reset();
+    chrome_->setCaptureTarget(std::nullopt);
+}
+
+bool MainWindowController::captureKey(const QKeyEvent& event)
+{
+    const auto target = chrome_->captureTarget();
+    if (!target)
+        return false;
+    const std::optional<int> code = services_.keyCode(event);
+    if (code == VirtualKey::escape) {
+        endCapture();
+        return true;
+    }
+    // A key the overlay has no code for cannot be stored; the capture waits for another.
+    if (!code)
+        return true;
+    if (*target == KeyCaptureTarget::fallback) {
+        if (!isReadableWithoutInputMonitoring(*code))
+            return true;
+        model_->setFallbackKeyCode(*code);
+        settings_.setFallbackKeyCode(model_->fallbackKeyCode());
+    } else {
+        model_->setShopKeyCode(*code);
+        settings_.setShopKeyCode(model_->shopKeyCode());
+    }
+    endCapture();
+    return true;
+}
+
+void MainWindowController::requestInputMonitoring()
+{
+    services_.requestInputMonitoring();
+    chrome_->setInputMonitoringGranted(services_.inputMonitoringGranted());
+}
+
+void MainWindowController::restartApp()
+{
+    // A failed start is passed over: this instance ends either way, as the user asked.
+    services_.startNewInstance();
+    services_.terminate();
+}
+
+void MainWindowController::bringForwardForChampSelect()
+{
+    chrome_->setSelection(MainTab::live);
+    // To the front without taking the keyboard from whatever the user is doing.
+    if (!window_->isVisible()) {
+        window_->setAttribute(Qt::WA_ShowWithoutActivating, true);
+        window_->show();
+        window_->setAttribute(Qt::WA_ShowWithoutActivating, false);
+    }
+    window_->raise();
+}
+
+} // namespace tolvane

@@ -1,0 +1,74 @@
+#include "app/mainwindow/AppGlyph.h"
+
+#include <QBuffer>
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+namespace tolvane {
+namespace {
+
+QByteArray pngBase64(int edge)
+{
+    QImage image(edge, edge, QImage::Format_ARGB32);
+    image.fill(Qt::black);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes.toBase64();
+}
+
+TEST(AppGlyphTest, BuiltInArtworkHasBothResolutions)
+{
+    const auto& glyph = AppGlyph::shared();
+    ASSERT_EQ(glyph.representations().size(), 2u);
+    EXPECT_EQ(glyph.representations()[0].size(), QSize(18, 18));
+    EXPECT_EQ(glyph.representations()[1].size(), QSize(36, 36));
+    EXPECT_EQ(glyph.icon(Qt::white).availableSizes().size(), 2);
+}
+
+struct BrokenCase {
+    QByteArray png18;
+    QByteArray png36;
+};
+
+class AppGlyphBrokenTest : public ::testing::TestWithParam<int> { };
+
+TEST_P(AppGlyphBrokenTest, EitherTextUnreadableLeavesTheGlyphEmpty)
+{
+    const std::vector<BrokenCase> cases {
+        {"not base64 !!", pngBase64(36)}, {pngBase64(18), QByteArray("aGVsbG8=")}, // base64, but no PNG
+        {pngBase64(36), pngBase64(18)}, // swapped sizes
+    };
+    const auto& c = cases[size_t(GetParam())];
+    const AppGlyph glyph = AppGlyph::fromBase64(c.png18, c.png36);
+    EXPECT_TRUE(glyph.isEmpty());
+    EXPECT_TRUE(glyph.icon(Qt::white).isNull());
+    const QImage drawn = glyph.render(22, Qt::white);
+    EXPECT_EQ(drawn.size(), QSize(22, 22));
+    EXPECT_EQ(qAlpha(drawn.pixel(11, 11)), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, AppGlyphBrokenTest, ::testing::Range(0, 3));
+
+TEST(AppGlyphTest, RenderTintsTheArtworkInOneColourAtTheDeviceRatio)
+{
+    const AppGlyph glyph = AppGlyph::fromBase64(pngBase64(18), pngBase64(36));
+    ASSERT_FALSE(glyph.isEmpty());
+    const QImage image = glyph.render(22, QColor(10, 200, 30), 2.0);
+    EXPECT_EQ(image.size(), QSize(44, 44));
+    EXPECT_EQ(QColor(image.pixel(20, 20)), QColor(10, 200, 30));
+
+    // The real glyph leaves its corners clear.
+    const QImage real = AppGlyph::shared().render(36, Qt::white);
+    EXPECT_EQ(qAlpha(real.pixel(0, 0)), 0);
+    int inked = 0;
+    for (int y = 0; y < 36; ++y)
+        for (int x = 0; x < 36; ++x)
+            inked += qAlpha(real.pixel(x, y)) > 128;
+    EXPECT_GT(inked, 100);
+}
+
+} // namespace
+} // namespace tolvane
