@@ -1,5 +1,6 @@
 #include "app/mainwindow/MainWindowView.h"
 
+#include "app/champselect/LiveTab.h"
 #include "app/mainwindow/HomeTab.h"
 #include "app/mainwindow/SettingsModel.h"
 #include "app/mainwindow/SideNavigation.h"
@@ -13,7 +14,6 @@
 #include <QPainter>
 #include <QPalette>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -55,9 +55,7 @@ MainWindowView::MainWindowView(ChampSelectViewModel& champVM, RuneBuildViewModel
     connect(&chrome_, &MainWindowChrome::changed, this, [this] {
         if (nav_)
             nav_->sync();
-        const auto wanted = std::tuple(
-            chrome_.selection(), chrome_.captureTarget(), chrome_.inputMonitoringGranted(), chrome_.isOverlayEnabled());
-        if (wanted != builtFor_)
+        if (contentKey() != builtFor_)
             rebuildContent();
     });
     connect(&settingsModel_, &SettingsModel::changed, this, [this] {
@@ -75,7 +73,11 @@ QSize MainWindowView::minimumSizeHint() const
 void MainWindowView::rebuildAll()
 {
     s_ = settingsModel_.fontScale();
-    delete nav_;
+    if (nav_) {
+        layout()->removeWidget(nav_);
+        nav_->hide();
+        nav_->deleteLater();
+    }
     nav_ = new HextechSideNav(
         Binding<MainTab> {[this] { return chrome_.selection(); }, [this](MainTab tab) { chrome_.setSelection(tab); }},
         s_, this);
@@ -84,15 +86,26 @@ void MainWindowView::rebuildAll()
     rebuildContent();
 }
 
+MainWindowView::ContentKey MainWindowView::contentKey() const
+{
+    // Only what the shown tab is built from: the Settings tab follows its host state in place.
+    const MainTab tab = chrome_.selection();
+    return {tab, tab == MainTab::home && chrome_.isOverlayEnabled()};
+}
+
 QWidget* MainWindowView::makeTab()
 {
     switch (chrome_.selection()) {
+    case MainTab::live: {
+        auto* live = new LiveTab(champVM_, runeVM_, images_.data());
+        live->setWindowFontScale(s_);
+        return live;
+    }
     case MainTab::home:
         return new HomeTab(
             champVM_, runeVM_, chrome_.isOverlayEnabled(), [this] { chrome_.setSelection(MainTab::settings); }, s_);
     case MainTab::whatsNew:
         return new WhatsNewTab(s_);
-    case MainTab::live:
     case MainTab::settings:
         break;
     }
@@ -101,13 +114,13 @@ QWidget* MainWindowView::makeTab()
 
 void MainWindowView::rebuildContent()
 {
-    builtFor_ = std::tuple(
-        chrome_.selection(), chrome_.captureTarget(), chrome_.inputMonitoringGranted(), chrome_.isOverlayEnabled());
-    const int scrolled = column_->verticalScrollBar()->value();
-    const bool sameTab = content_ && content_->property("tab").toString() == rawValue(chrome_.selection());
-
+    builtFor_ = contentKey();
+    // The old content may be the one whose click led here: it goes once that click is over.
+    if (QWidget* old = column_->takeWidget()) {
+        old->hide();
+        old->deleteLater();
+    }
     auto* holder = new QWidget;
-    holder->setAutoFillBackground(false);
     auto* stack = new QVBoxLayout(holder);
     const int inset = qRound(contentInset());
     stack->setContentsMargins(inset, inset, inset, inset);
@@ -115,12 +128,9 @@ void MainWindowView::rebuildContent()
     content_->setProperty("tab", rawValue(chrome_.selection()));
     stack->addWidget(content_);
     stack->addStretch(1);
-    delete column_->takeWidget();
     column_->setWidget(holder);
     // The scroll area makes its widget opaque; the window's gradient shows through instead.
     holder->setAutoFillBackground(false);
-    // A refresh of the same tab (a key captured, the permission checked) keeps the reading place.
-    column_->verticalScrollBar()->setValue(sameTab ? scrolled : 0);
 }
 
 void MainWindowView::paintEvent(QPaintEvent*)

@@ -9,7 +9,7 @@
 #include <QWidget>
 
 #include <functional>
-#include <tuple>
+#include <utility>
 
 class QScrollArea;
 
@@ -45,7 +45,7 @@ public:
     HextechSideNav* sideNav() const { return nav_; }
     QScrollArea* column() const { return column_; }
     // The selected tab's content widget.
-    QWidget* tabContent() const { return content_; }
+    QWidget* tabContent() const { return content_.data(); }
     // The inset around the tab content, 20 x s on every edge.
     double contentInset() const { return 20 * s_; }
 
@@ -55,6 +55,9 @@ protected:
     void paintEvent(QPaintEvent*) override;
 
 private:
+    // What the shown content was built from; a chrome change that leaves it alone rebuilds nothing.
+    using ContentKey = std::pair<MainTab, bool>;
+    ContentKey contentKey() const;
     void rebuildAll();
     void rebuildContent();
     QWidget* makeTab();
@@ -69,9 +72,8 @@ private:
     double s_ = 1.0;
     HextechSideNav* nav_ = nullptr;
     QScrollArea* column_ = nullptr;
-    QWidget* content_ = nullptr;
-    // What the shown content was built from; a chrome change that leaves it alone rebuilds nothing.
-    std::tuple<MainTab, std::optional<KeyCaptureTarget>, bool, bool> builtFor_;
+    QPointer<QWidget> content_;
+    ContentKey builtFor_;
 };
 
 } // namespace tolvane

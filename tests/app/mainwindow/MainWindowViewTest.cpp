@@ -1,5 +1,6 @@
 #include "app/mainwindow/MainWindowView.h"
 
+#include "app/champselect/LiveTab.h"
 #include "app/mainwindow/HomeTab.h"
 #include "app/mainwindow/SettingsControls.h"
 #include "app/mainwindow/SettingsModel.h"
@@ -126,9 +127,21 @@ TEST_F(MainWindowViewTest, OnlyTheSelectedItemShowsItsIndicatorFadingOverAShortT
         EXPECT_DOUBLE_EQ(nav.selectedProgress(tab), tab == MainTab::home ? 1.0 : 0.0);
 }
 
+TEST_F(MainWindowViewTest, LiveTabIsBuiltAtTheWindowTextScale)
+{
+    store.setWindowTextSizeIndex(2);
+    auto* live = dynamic_cast<LiveTab*>(view().tabContent());
+    ASSERT_NE(live, nullptr);
+    EXPECT_DOUBLE_EQ(live->windowFontScale(), 1.36);
+    model->setTextSizeIndex(1);
+    live = dynamic_cast<LiveTab*>(view().tabContent());
+    ASSERT_NE(live, nullptr);
+    EXPECT_DOUBLE_EQ(live->windowFontScale(), 1.18);
+}
+
 TEST_F(MainWindowViewTest, RendersEachTab)
 {
-    for (MainTab tab : {MainTab::home, MainTab::whatsNew}) {
+    for (MainTab tab : allMainTabs) {
         chrome.setSelection(tab);
         view().show();
         const QImage image = saveShellPng(view(), QStringLiteral("window-") + rawValue(tab));
