@@ -8,6 +8,9 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <optional>
+#include <vector>
+
 namespace tolvane {
 
 class ChampSelectViewModel;
@@ -31,7 +34,15 @@ public:
 
     // What the tab shows for the models' state now.
     Presentation presentation() const;
-    static Presentation choose(const ChampSelectViewModel& champVM, bool inGame);
+    // The first that holds: champion select; a running match; the loading screen with players;
+    // a champion still known (in any phase); otherwise idle.
+    static Presentation choose(
+        bool inSelect, bool inGame, bool atLoadingScreen, bool loadingListsFilled, bool championKnown);
+
+    // The stacks shown now, top to bottom (for tests and the window's size).
+    std::vector<QWidget*> sections() const;
+    // Every entry of every shown stack, in order ("status", "build panel", "champion", ...).
+    std::vector<QString> entryNames() const;
 
 private:
     void rebuild();
@@ -41,6 +52,14 @@ private:
     QPointer<HudImageSource> images_;
     double s_ = defaultWindowFontScale;
     QWidget* content_ = nullptr;
+    // What the shown widgets were built for; they follow the models themselves until it changes.
+    struct Shape {
+        Presentation presentation;
+        bool reviewBelow;
+        double s;
+        bool operator==(const Shape&) const = default;
+    };
+    std::optional<Shape> shape_;
 };
 
 } // namespace tolvane
