@@ -127,6 +127,8 @@ protected:
         return entries;
     }
     void resizeEvent(QResizeEvent*) override { rebuild(); }
+    // The text wraps to any width, so the section never holds the window wide.
+    QSize minimumSizeHint() const override { return {131, sizeHint().height()}; }
 
 private:
     const ChampSelectViewModel& vm_;
@@ -209,7 +211,6 @@ void LiveTab::rebuild()
     auto* column = new QVBoxLayout(content_);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(16);
-    column->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     auto add = [&](LiveStackView* view, bool fullWidth = false) {
         view->setWindowFontScale(s_);
         column->addWidget(view, 0, fullWidth ? Qt::Alignment() : Qt::AlignLeft);

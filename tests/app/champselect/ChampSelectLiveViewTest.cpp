@@ -100,8 +100,9 @@ TEST_F(ChampSelectLiveViewTest, ARiftLobbyShowsEveryCardInOrder)
     EXPECT_EQ(view.entry(QStringLiteral("enemy"))->rows[2], "Jinx · Nami · Diana · Aatrox · Smolder");
 
     for (const auto& entry : view.entries()) {
-        if (entry.name != QStringLiteral("status"))
+        if (entry.name != QStringLiteral("status")) {
             EXPECT_DOUBLE_EQ(entry.size.width(), cardOuterWidth(264, 1.0)) << entry.name.toStdString();
+        }
     }
     renderWidget(view, QStringLiteral("champselect-rift"));
 

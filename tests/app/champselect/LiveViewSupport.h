@@ -4,7 +4,9 @@
 
 #include "app/panels/HudPanel.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QLayout>
 #include <QImage>
 #include <QPalette>
 #include <QPainter>
@@ -18,9 +20,18 @@ namespace tolvane::test {
 // <build>/shell/<name>.png.
 inline QImage renderWidget(QWidget& widget, const QString& name, int width = 0)
 {
+    const auto settle = [&widget] {
+        QCoreApplication::sendPostedEvents();
+        if (widget.layout())
+            widget.layout()->activate();
+        for (auto* layout : widget.findChildren<QLayout*>())
+            layout->activate();
+    };
     const QSize hint = widget.sizeHint();
     widget.resize(width > 0 ? width : hint.width(), hint.height());
+    settle();
     widget.resize(widget.width(), widget.sizeHint().height()); // wrapped text settles after a width
+    settle();
     // The views draw light text for the main window's dark ground; give the grab that ground.
     QPalette palette = widget.palette();
     palette.setColor(QPalette::Window, QColor(22, 24, 30));
