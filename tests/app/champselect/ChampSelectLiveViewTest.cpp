@@ -5,6 +5,9 @@
 #include "app/champselect/ChampSelectCards.h"
 #include "app/champselect/ChampSelectLiveView.h"
 #include "app/panels/HudStyle.h"
+#include "core/knowledge/DDragon.h"
+
+#include <QSet>
 
 #include "ChampSelectFixture.h"
 #include "LiveViewSupport.h"
@@ -167,6 +170,43 @@ TEST_F(ChampSelectLiveViewTest, BeforeAPickOnlyTheStatusAndHiddenEnemiesShow)
     EXPECT_EQ(view.entryNames(), (Names {"status", "enemy"}));
     EXPECT_EQ(view.statusSubtitle(), "Hover or lock a champion to see runes");
     EXPECT_EQ(view.entry(QStringLiteral("enemy"))->rows[1], "hidden (blind pick / not yet revealed)");
+}
+
+// Images by address, handed over when the test says so.
+class HeldImages : public HudImageSource {
+public:
+    std::optional<QImage> image(const QUrl& address) override
+    {
+        asked.insert(address);
+        const auto found = images.constFind(address);
+        return found == images.constEnd() ? std::nullopt : std::optional<QImage>(*found);
+    }
+    QHash<QUrl, QImage> images;
+    QSet<QUrl> asked;
+};
+
+TEST_F(ChampSelectLiveViewTest, PortraitsShowTheirImageOnceItArrivesAndAnEmptyKeyAsksNothing)
+{
+    builds->answer = MetaBuildAdvice::unavailable(QStringLiteral("Metrion is down"));
+    auto& vm = afterPass();
+    ASSERT_FALSE(vm.version().isEmpty());
+    HeldImages images;
+    ChampSelectLiveView view(vm, 264, &images);
+    const QImage before = renderWidget(view, QStringLiteral("champselect-portrait-placeholder"));
+    const QUrl graves = *DDragonImage::champion(QStringLiteral("Graves"), vm.version());
+    EXPECT_TRUE(images.asked.contains(graves));
+    EXPECT_TRUE(inkOfColour(before, Qt::red).isEmpty());
+
+    QImage red(40, 40, QImage::Format_ARGB32);
+    red.fill(Qt::red);
+    images.images.insert(graves, red);
+    emit images.imageArrived(graves);
+    const QImage after = renderWidget(view, QStringLiteral("champselect-portrait-image"));
+    const QRect portrait = inkOfColour(after, Qt::red);
+    ASSERT_FALSE(portrait.isEmpty());
+    EXPECT_NEAR(portrait.width(), 40, 2) << "40 pt at scale 1";
+    for (const QUrl& asked : images.asked)
+        EXPECT_FALSE(asked.toString().contains(QStringLiteral("/champion/.png"))) << "no address without a key";
 }
 
 TEST(ChampSelectFigures, PercentagesRoundHalvesAwayFromZero)
