@@ -2,6 +2,7 @@
 
 #include "app/champselect/LiveTab.h"
 #include "app/mainwindow/HomeTab.h"
+#include "app/mainwindow/KeyNaming.h"
 #include "app/mainwindow/SettingsModel.h"
 #include "app/mainwindow/SideNavigation.h"
 #include "app/mainwindow/WhatsNewTab.h"
@@ -57,10 +58,14 @@ MainWindowView::MainWindowView(ChampSelectViewModel& champVM, RuneBuildViewModel
             nav_->sync();
         if (contentKey() != builtFor_)
             rebuildContent();
+        else
+            updateSettingsHost();
     });
     connect(&settingsModel_, &SettingsModel::changed, this, [this] {
         if (settingsModel_.fontScale() != s_)
             rebuildAll();
+        else
+            updateSettingsHost();
     });
     rebuildAll();
 }
@@ -93,6 +98,23 @@ MainWindowView::ContentKey MainWindowView::contentKey() const
     return {tab, tab == MainTab::home && chrome_.isOverlayEnabled()};
 }
 
+SettingsHostState MainWindowView::settingsHostState() const
+{
+    return SettingsHostState {chrome_.captureTarget(),
+        SettingsWindowController::keyLabel(settingsModel_.shopKeyCode(), keyNamer_),
+        SettingsWindowController::keyLabel(settingsModel_.fallbackKeyCode(), keyNamer_),
+        chrome_.inputMonitoringGranted()};
+}
+
+void MainWindowView::updateSettingsHost()
+{
+    if (auto* settings = dynamic_cast<SettingsView*>(content_.data())) {
+        SettingsHostState state = settingsHostState();
+        if (!(state == settings->hostState()))
+            settings->setHostState(std::move(state));
+    }
+}
+
 QWidget* MainWindowView::makeTab()
 {
     switch (chrome_.selection()) {
@@ -107,7 +129,9 @@ QWidget* MainWindowView::makeTab()
     case MainTab::whatsNew:
         return new WhatsNewTab(s_);
     case MainTab::settings:
-        break;
+        return new SettingsView(settingsModel_, settingsHostState(),
+            SettingsActions {callbacks_.onCaptureShop, callbacks_.onCaptureFallback, callbacks_.onGrantPermission,
+                callbacks_.onRestart, callbacks_.onReset});
     }
     return new QWidget;
 }

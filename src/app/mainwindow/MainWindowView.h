@@ -4,6 +4,7 @@
 // window's chrome or of the text size rebuilds what it shows.
 
 #include "app/mainwindow/MainWindowChrome.h"
+#include "app/mainwindow/SettingsTab.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -58,6 +59,8 @@ private:
     // What the shown content was built from; a chrome change that leaves it alone rebuilds nothing.
     using ContentKey = std::pair<MainTab, bool>;
     ContentKey contentKey() const;
+    SettingsHostState settingsHostState() const;
+    void updateSettingsHost();
     void rebuildAll();
     void rebuildContent();
     QWidget* makeTab();

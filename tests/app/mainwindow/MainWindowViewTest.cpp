@@ -2,6 +2,7 @@
 
 #include "app/champselect/LiveTab.h"
 #include "app/mainwindow/HomeTab.h"
+#include "app/mainwindow/SettingsTab.h"
 #include "app/mainwindow/SettingsControls.h"
 #include "app/mainwindow/SettingsModel.h"
 #include "app/mainwindow/SideNavigation.h"
@@ -125,6 +126,21 @@ TEST_F(MainWindowViewTest, OnlyTheSelectedItemShowsItsIndicatorFadingOverAShortT
     spinFor(std::chrono::milliseconds(250));
     for (MainTab tab : allMainTabs)
         EXPECT_DOUBLE_EQ(nav.selectedProgress(tab), tab == MainTab::home ? 1.0 : 0.0);
+}
+
+TEST_F(MainWindowViewTest, SettingsTabFollowsCaptureKeysAndPermissionInPlace)
+{
+    namer.setText(14, QStringLiteral("e"));
+    chrome.setSelection(MainTab::settings);
+    auto* settings = dynamic_cast<SettingsView*>(view().tabContent());
+    ASSERT_NE(settings, nullptr);
+    chrome.setCaptureTarget(KeyCaptureTarget::shop);
+    chrome.setInputMonitoringGranted(true);
+    model->setShopKeyCode(14);
+    EXPECT_EQ(view().tabContent(), settings);
+    EXPECT_EQ(settings->hostState().captureTarget, KeyCaptureTarget::shop);
+    EXPECT_TRUE(settings->hostState().inputMonitoringGranted);
+    EXPECT_EQ(settings->hostState().shopKeyLabel, QStringLiteral("E"));
 }
 
 TEST_F(MainWindowViewTest, LiveTabIsBuiltAtTheWindowTextScale)
