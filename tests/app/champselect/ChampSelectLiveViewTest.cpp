@@ -209,6 +209,19 @@ TEST_F(ChampSelectLiveViewTest, PortraitsShowTheirImageOnceItArrivesAndAnEmptyKe
         EXPECT_FALSE(asked.toString().contains(QStringLiteral("/champion/.png"))) << "no address without a key";
 }
 
+TEST_F(ChampSelectLiveViewTest, APageWithFewerNamesThanRunesShowsNoNameInsteadOfReadingPastTheList)
+{
+    MetaRunePage page = *fullBuild().runePage;
+    page.primaryRuneNames.resize(2);
+    page.secondaryRuneNames.clear();
+    const ChampSelectCards cards {loadedModel()};
+    const auto rows = cards.runesCard(page).rows;
+    EXPECT_EQ(rows.at(4), "primary: Triumph, , ");
+    EXPECT_EQ(rows.at(6), "secondary: , ");
+    page.primaryRuneNames.clear();
+    EXPECT_EQ(cards.runesCard(page).rows.at(3), "keystone: ");
+}
+
 TEST(ChampSelectFigures, PercentagesRoundHalvesAwayFromZero)
 {
     EXPECT_EQ(ChampSelectCards::percent(0.125), "13");
