@@ -1,0 +1,498 @@
+#include "app/startup/AppDelegate.h"
+
+#include "app/champselect/ChampSelectViewModel.h"
+#include "app/mainwindow/AppGlyph.h"
+#include "app/mainwindow/AppNotifications.h"
+#include "app/mainwindow/MainWindowController.h"
+#include "app/panels/ComboOverlayView.h"
+#include "app/panels/ComboViewModel.h"
+#include "app/panels/CooldownOverlayView.h"
+#include "app/panels/CooldownPanelViewModel.h"
+#include "app/panels/CounterBuildOverlayView.h"
+#include "app/panels/CounterBuildViewModel.h"
+#include "app/panels/FarmOverlayView.h"
+#include "app/panels/FarmViewModel.h"
+#include "app/panels/GoldSpentOverlayView.h"
+#include "app/panels/GoldSpentViewModel.h"
+#include "app/panels/HudImageCache.h"
+#include "app/panels/RuneBuildOverlayView.h"
+#include "app/panels/RuneBuildViewModel.h"
+#include "app/startup/AlertPresenter.h"
+#include "app/startup/LeagueGameSettings.h"
+#include "app/startup/PanelMoveTracker.h"
+#include "app/startup/ShopKeyPoll.h"
+#include "app/startup/VisibilityTick.h"
+#include "app/windows/CooldownPanel.h"
+#include "app/windows/GameWindowTracker.h"
+#include "app/windows/OverlayScale.h"
+#include "app/windows/OverlayWindow.h"
+#include "app/windows/RepositionOverlayController.h"
+#include "app/windows/RepositionOverlayView.h"
+#include "core/advice/MetaBuildProvider.h"
+#include "core/advice/MetrionComboProvider.h"
+#include "core/advice/MetrionMCPClient.h"
+#include "core/advice/MetrionMatchupProvider.h"
+#include "core/knowledge/CounterRules.h"
+#include "core/knowledge/ItemCatalog.h"
+#include "core/overlay/UsagePing.h"
+#include "core/support/HttpSession.h"
+#include "core/support/Log.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPainter>
+#include <QScreen>
+#include <QSystemTrayIcon>
+#include <QTimer>
+
+#include <unordered_map>
+
+TOLVANE_LOG_CATEGORY(lcStartup, "startup")
+
+namespace tolvane {
+
+namespace {
+
+std::shared_ptr<MetrionMCPClient> newStatisticsClient()
+{
+    return std::make_shared<MetrionMCPClient>();
+}
+
+QKeySequence commandKey(Qt::Key key)
+{
+    return QKeySequence(Qt::CTRL | key);
+}
+
+QIcon titleIcon()
+{
+    QImage image(36, 36, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    QFont font = painter.font();
+    font.setPixelSize(20);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    painter.drawText(image.rect(), Qt::AlignCenter, QStringLiteral("TL"));
+    painter.end();
+    return QIcon(QPixmap::fromImage(image));
+}
+
+} // namespace
+
+AppDelegate::AppDelegate(Services services, QObject* parent)
+    : QObject(parent)
+    , services_(std::move(services))
+    , goldVM_(std::make_unique<GoldSpentViewModel>())
+    , farmVM_(std::make_unique<FarmViewModel>())
+    , comboVM_(std::make_unique<ComboViewModel>(std::make_shared<MetrionComboProvider>(newStatisticsClient())))
+    , counterVM_(
+          std::make_unique<CounterBuildViewModel>(std::make_shared<MetrionMatchupProvider>(newStatisticsClient())))
+    , runeVM_(std::make_unique<RuneBuildViewModel>(std::make_shared<MetrionMetaBuildProvider>(newStatisticsClient())))
+    , cooldownVM_(std::make_unique<CooldownPanelViewModel>())
+    , champVM_(std::make_unique<ChampSelectViewModel>(std::make_shared<MetrionMetaBuildProvider>(newStatisticsClient()),
+          std::make_shared<MetrionMatchupProvider>(newStatisticsClient()), services_.champSelect))
+    , positionStore_(services_.defaults)
+    , usagePing_(std::make_unique<UsagePing>(services_.defaults))
+    , settings_(services_.defaults)
+    , overlayScale_(std::make_unique<OverlayScale>(1.0))
+    , repositionController_(std::make_unique<RepositionOverlayController>(services_.native))
+{
+    if (services_.gameConfigPath.isEmpty())
+        services_.gameConfigPath = LeagueGameSettings::configFilePath;
+}
+
+AppDelegate::~AppDelegate()
+{
+    // The loops point at the windows and view models: stop them before anything they use goes.
+    if (visTimer_)
+        visTimer_->stop();
+    if (keyPollTimer_)
+        keyPollTimer_->stop();
+    moveTracker_.reset();
+    repositionController_->dismiss();
+    // Until a main window takes it, the main menu belongs to no one.
+    if (mainMenu_ && mainMenu_->parent() == nullptr)
+        delete mainMenu_;
+}
+
+void AppDelegate::applicationDidFinishLaunching()
+{
+    if (launched_)
+        return;
+    launched_ = true;
+
+    buildStatusItem();
+    rebuildMenu();
+    buildPanelWindows();
+
+    if (services_.startBackgroundWork) {
+        goldVM_->start();
+        counterVM_->start();
+        runeVM_->start();
+        cooldownVM_->start();
+        farmVM_->start();
+        comboVM_->start();
+    }
+
+    positionStore_.migrateIfNeeded();
+    positionStore_.clearIfNewFormat();
+
+    // The sender is the process-wide centre, so the connections end with this object.
+    AppNotifications& center = AppNotifications::defaultCenter();
+    connect(&center, &AppNotifications::openRepositionMode, this, &AppDelegate::toggleRepositionMode);
+    connect(&center, &AppNotifications::resetAllPanelPositions, this, &AppDelegate::resetAllPositions);
+
+    settleCooldownFormat();
+
+    for (OverlayWindow* window : panels_.overlays())
+        window->orderOut();
+
+    moveTracker_->watch();
+
+    // Both tasks begin once the launch has returned, like tasks queued on the main thread: an
+    // answer that is ready at once still finds the launch complete (the main window open).
+    QTimer::singleShot(0, this, [this] { loadItemCatalog(QPointer<AppDelegate>(this)); });
+
+    visTimer_ = new QTimer(this);
+    visTimer_->setInterval(visibilityIntervalMs);
+    connect(visTimer_, &QTimer::timeout, this, &AppDelegate::tick);
+    visTimer_->start();
+
+    keyPollTimer_ = new QTimer(this);
+    keyPollTimer_->setInterval(keyPollIntervalMs);
+    connect(keyPollTimer_, &QTimer::timeout, this, &AppDelegate::pollShopKeys);
+    keyPollTimer_->start();
+
+    QTimer::singleShot(0, this, [this] { checkAvailability(QPointer<AppDelegate>(this)); });
+
+    if (services_.startBackgroundWork)
+        usagePing_->start();
+
+    installMainMenu();
+
+    if (!settings_.mainWindowDismissed())
+        openMain();
+}
+
+void AppDelegate::buildStatusItem()
+{
+    // The menu exists with or without a tray to show it, so every action stays reachable from
+    // the main window's menu and the tests can read it.
+    statusMenu_ = std::make_unique<QMenu>();
+    if (!services_.trayAvailable)
+        return;
+    statusItem_ = new QSystemTrayIcon(this);
+    const AppGlyph& glyph = AppGlyph::shared();
+    // A tray icon has no title to fall back to: without the glyph it shows the title's letters.
+    statusItem_->setIcon(glyph.isEmpty() ? titleIcon() : glyph.icon(Qt::white));
+    statusItem_->setToolTip(QStringLiteral("Tolvane"));
+    statusItem_->setContextMenu(statusMenu_.get());
+    statusItem_->show();
+}
+
+void AppDelegate::buildPanelWindows()
+{
+    images_ = new HudImageCache(HttpTimeouts::remoteService(), this);
+    const PanelPlatform platform {services_.keys, services_.native};
+    OverlayScale& scale = *overlayScale_;
+
+    goldOverlay_ = std::make_unique<OverlayWindow>(new GoldSpentOverlayView(goldVM_.get(), 234), scale, platform);
+    runeOverlay_ = std::make_unique<OverlayWindow>(new RuneBuildOverlayView(*runeVM_, 230, images_), scale, platform);
+    counterOverlay_
+        = std::make_unique<OverlayWindow>(new CounterBuildOverlayView(*counterVM_, 248, images_), scale, platform);
+    cooldownOverlay_ = std::make_unique<CooldownPanel>(new CooldownOverlayView(*cooldownVM_, images_), scale, platform);
+    farmOverlay_ = std::make_unique<OverlayWindow>(new FarmOverlayView(farmVM_.get(), 200), scale, platform);
+    comboOverlay_ = std::make_unique<OverlayWindow>(new ComboOverlayView(*comboVM_, 216, 6), scale, platform);
+
+    panels_ = OverlayPanels {goldOverlay_.get(), runeOverlay_.get(), counterOverlay_.get(), farmOverlay_.get(),
+        comboOverlay_.get(), cooldownOverlay_.get()};
+
+    const OverlayLoopServices loop {settings_, positionStore_, services_.keys, services_.windows, state_};
+    visibilityTick_ = std::make_unique<VisibilityTick>(panels_, loop, *overlayScale_, *goldVM_, *cooldownVM_);
+    shopKeyPoll_ = std::make_unique<ShopKeyPoll>(loop, *goldVM_);
+    moveTracker_ = std::make_unique<PanelMoveTracker>(panels_, loop);
+}
+
+void AppDelegate::settleCooldownFormat()
+{
+    const CDTimeFormat format = settleCDFormat(settings_, services_.gameConfigPath);
+    cooldownVM_->setTimeFormat(format);
+    cooldownVM_->setBgOpacity(settings_.cdPanelOpacity());
+}
+
+void AppDelegate::tick()
+{
+    if (visibilityTick_)
+        visibilityTick_->tick();
+}
+
+void AppDelegate::pollShopKeys()
+{
+    if (shopKeyPoll_)
+        shopKeyPoll_->pollShopKeys();
+}
+
+QCoro::Task<void> AppDelegate::loadItemCatalog(QPointer<AppDelegate> self)
+{
+    if (!self)
+        co_return;
+    std::function<QCoro::Task<ItemCatalog>()> load = self->services_.loadItemCatalog;
+    ItemCatalog catalog;
+    if (load) {
+        catalog = co_await load();
+    } else {
+        const ItemCatalogLoader loader;
+        catalog = co_await loader.load();
+    }
+    if (!self)
+        co_return;
+    self->runeVM_->setItemCatalog(catalog);
+    self->champVM_->setItemCatalog(catalog);
+    self->counterVM_->setItemCatalog(catalog);
+    runItemIDCanary(catalog, self->counterVM_->rules());
+}
+
+void AppDelegate::runItemIDCanary(const ItemCatalog& catalog, const CounterRules& rules)
+{
+    if (catalog.totalCostByID.empty()) {
+        log::info(lcStartup(),
+            QStringLiteral("item-id canary: DDragon catalog empty (load failed or warm-up) — curated-id validation "
+                           "skipped"));
+        return;
+    }
+    const std::vector<int64_t> ids = rules.allItemIDs();
+    const std::vector<int64_t> missing = catalog.unknownItemIDs(ids);
+    if (missing.empty()) {
+        log::info(lcStartup(),
+            QStringLiteral("item-id canary: all %1 curated counter-rule ids present in DDragon").arg(ids.size()));
+        return;
+    }
+    std::unordered_map<int64_t, QString> names;
+    for (const CounterRules::ItemRule& rule : rules.items)
+        names.try_emplace(rule.id, rule.name);
+    for (int64_t id : missing) {
+        const auto name = names.find(id);
+        log::error(lcStartup(),
+            QStringLiteral("item-id ROT: curated id %1 ('%2') absent from DDragon — icon falls back to name; update "
+                           "counter-rules.json")
+                .arg(id)
+                .arg(name != names.end() ? name->second : QStringLiteral("?")));
+    }
+}
+
+QCoro::Task<void> AppDelegate::checkAvailability(QPointer<AppDelegate> self)
+{
+    if (!self)
+        co_return;
+    std::function<QCoro::Task<AppAvailability::Status>()> check = self->services_.checkAvailability;
+    AppAvailability::Status status;
+    if (check) {
+        status = co_await check();
+    } else {
+        auto session = std::make_shared<HttpSession>(AppAvailability::timeouts());
+        status = co_await AppAvailability::check(session, self->services_.defaults);
+    }
+    if (!self)
+        co_return;
+    self->applyAvailability(status);
+}
+
+void AppDelegate::applyAvailability(const AppAvailability::Status& status)
+{
+    if (status.isAvailable())
+        return;
+    state_.availabilityDisabled = true;
+    champVM_->stop();
+    if (mainWindow_)
+        mainWindow_->window()->hide();
+    for (OverlayWindow* window : panels_.overlays())
+        if (window)
+            window->orderOut();
+    if (panels_.cooldown)
+        panels_.cooldown->orderOut();
+    rebuildMenu();
+    if (!availabilityNoticeShown_) {
+        availabilityNoticeShown_ = true;
+        services_.alerts.showWarning(QStringLiteral("Tolvane is unavailable"), status.message);
+    }
+}
+
+void AppDelegate::rebuildMenu()
+{
+    if (!statusMenu_)
+        return;
+    QPointer<AppDelegate> self(this);
+    StatusMenu::fill(*statusMenu_, StatusMenu::items(state_), [self](StatusMenu::Action action) {
+        if (self)
+            self->menuAction(action);
+    });
+}
+
+void AppDelegate::menuAction(StatusMenu::Action action)
+{
+    switch (action) {
+    case StatusMenu::Action::none:
+        return;
+    case StatusMenu::Action::openMain:
+        return openMain();
+    case StatusMenu::Action::toggleEnabled:
+        return toggleEnabled();
+    case StatusMenu::Action::toggleRepositionMode:
+        return toggleRepositionMode();
+    case StatusMenu::Action::openSettings:
+        return openSettings();
+    case StatusMenu::Action::quit:
+        QCoreApplication::quit();
+        return;
+    }
+}
+
+void AppDelegate::installMainMenu()
+{
+    if (mainMenu_)
+        return;
+    mainMenu_ = new QMenuBar();
+    QMenu* app = mainMenu_->addMenu(QStringLiteral("Tolvane"));
+    app->addAction(QStringLiteral("About Tolvane"), this, [] {
+        QMessageBox::about(nullptr, QStringLiteral("About Tolvane"),
+            QStringLiteral("Tolvane %1").arg(QCoreApplication::applicationVersion()));
+    });
+    app->addSeparator();
+    QAction* open = app->addAction(QStringLiteral("Open Tolvane"), this, &AppDelegate::openMain);
+    open->setShortcut(commandKey(Qt::Key_O));
+    app->addSeparator();
+    QAction* hide = app->addAction(QStringLiteral("Hide Tolvane"), this, [this] {
+        if (mainWindow_)
+            mainWindow_->window()->hide();
+    });
+    hide->setShortcut(commandKey(Qt::Key_H));
+    QAction* quit = app->addAction(QStringLiteral("Quit Tolvane"), qApp, &QCoreApplication::quit);
+    quit->setShortcut(commandKey(Qt::Key_Q));
+
+    QMenu* window = mainMenu_->addMenu(QStringLiteral("Window"));
+    QAction* close = window->addAction(QStringLiteral("Close"), this, [] {
+        if (QWidget* active = QApplication::activeWindow())
+            active->close();
+    });
+    close->setShortcut(commandKey(Qt::Key_W));
+    QAction* minimize = window->addAction(QStringLiteral("Minimize"), this, [] {
+        if (QWidget* active = QApplication::activeWindow())
+            active->showMinimized();
+    });
+    minimize->setShortcut(commandKey(Qt::Key_M));
+
+    if (mainWindow_ && mainWindow_->window())
+        mainWindow_->window()->setMenuBar(mainMenu_);
+}
+
+MainWindowController& AppDelegate::mainWindowController()
+{
+    if (!mainWindow_) {
+        QPointer<AppDelegate> self(this);
+        MainWindowController::Services services = services_.mainWindow;
+        if (!services.images)
+            services.images = images_;
+        mainWindow_ = std::make_unique<MainWindowController>(
+            settings_, *champVM_, *runeVM_, [self] { return self ? self->state_.userEnabled : true; },
+            [self] {
+                if (self)
+                    self->settings_.reset();
+                if (self)
+                    self->positionStore_.clearAll();
+            },
+            std::move(services));
+    }
+    // The window takes the main menu the first time both exist; it owns it from then on.
+    if (mainMenu_ && mainWindow_->window() && mainMenu_->parent() == nullptr)
+        mainWindow_->window()->setMenuBar(mainMenu_);
+    return *mainWindow_;
+}
+
+void AppDelegate::openMain()
+{
+    mainWindowController().show(MainTab::live);
+}
+
+void AppDelegate::openSettings()
+{
+    mainWindowController().show(MainTab::settings);
+}
+
+bool AppDelegate::applicationShouldHandleReopen()
+{
+    mainWindowController().show(std::nullopt);
+    return true;
+}
+
+void AppDelegate::toggleEnabled()
+{
+    state_.userEnabled = !state_.userEnabled;
+    rebuildMenu();
+}
+
+std::map<PanelID, PanelWindow*> AppDelegate::livePanels() const
+{
+    return {{PanelID::popularBuild, runeOverlay_.get()}, {PanelID::matchup, counterOverlay_.get()},
+        {PanelID::goldTracker, goldOverlay_.get()}, {PanelID::farmBenchmark, farmOverlay_.get()},
+        {PanelID::combos, comboOverlay_.get()}, {PanelID::cooldowns, cooldownOverlay_.get()}};
+}
+
+QRectF AppDelegate::repositionFrame() const
+{
+    if (const std::optional<QRectF> game = GameWindowTracker::leagueWindowFrame(services_.windows))
+        return *game;
+    // The primary screen's origin is the origin of screen coordinates.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        return QRectF(QPointF(0, 0), QSizeF(screen->geometry().size()));
+    return QRectF(0, 0, 1920, 1080);
+}
+
+void AppDelegate::toggleRepositionMode()
+{
+    if (!launched_)
+        return;
+    if (state_.repositionMode) {
+        state_.repositionMode = false;
+        repositionController_->dismiss();
+        for (const auto& [id, window] : livePanels())
+            window->orderFront();
+        rebuildMenu();
+        return;
+    }
+
+    state_.repositionMode = true;
+    rebuildMenu();
+    const QRectF frame = repositionFrame();
+    std::map<PanelID, QRectF> frames;
+    for (const auto& [id, window] : livePanels()) {
+        window->orderOut();
+        frames.emplace(id, window->frame());
+    }
+    QPointer<AppDelegate> self(this);
+    repositionController_->show(frame, frames, positionStore_, settings_, [self](PanelPoints, RepositionMode mode) {
+        // The editor has stored the centres itself.
+        if (self)
+            self->finishRepositioning(mode);
+    });
+}
+
+void AppDelegate::finishRepositioning(RepositionMode mode)
+{
+    state_.repositionMode = false;
+    state_.currentMode = mode;
+    for (const auto& [id, window] : livePanels())
+        window->orderFront();
+    rebuildMenu();
+}
+
+void AppDelegate::resetAllPositions()
+{
+    positionStore_.clearAll();
+}
+
+} // namespace tolvane

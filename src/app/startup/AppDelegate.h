@@ -1,0 +1,185 @@
+#pragma once
+// The object that holds the application's whole life: every overlay view model, the
+// champion-select assistant, the stores, the six panel windows, the status item with its menu,
+// the two main loops and the main window. Its launch runs once; after that the loops, the menu
+// actions and the settings pages' notifications drive it.
+
+#include "app/champselect/ChampSelectViewModel.h"
+#include "app/mainwindow/MainWindowController.h"
+#include "app/startup/OverlayLoopState.h"
+#include "app/startup/OverlayPanels.h"
+#include "app/startup/StatusMenu.h"
+#include "core/overlay/AppAvailability.h"
+#include "core/overlay/OverlaySettingsStore.h"
+#include "core/overlay/PanelPositionStore.h"
+#include "core/overlay/UserDefaults.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <functional>
+#include <map>
+#include <memory>
+
+#include <QCoroTask>
+
+class QMenu;
+class QMenuBar;
+class QSystemTrayIcon;
+class QTimer;
+
+namespace tolvane {
+
+class AlertPresenter;
+class ComboViewModel;
+class CooldownPanel;
+class CooldownPanelViewModel;
+class CounterBuildViewModel;
+class FarmViewModel;
+class GoldSpentViewModel;
+class HudImageSource;
+class ItemCatalog;
+class KeyState;
+class OverlayScale;
+class OverlayWindow;
+class OverlayWindowNative;
+class PanelMoveTracker;
+class PanelWindow;
+class RepositionOverlayController;
+class RuneBuildViewModel;
+class ShopKeyPoll;
+class UsagePing;
+class VisibilityTick;
+class WindowList;
+struct CounterRules;
+
+class AppDelegate : public QObject {
+    Q_OBJECT
+public:
+    // What the delegate runs on. The platform services and the presenter must outlive it.
+    struct Services {
+        std::shared_ptr<UserDefaults> defaults;
+        const KeyState& keys;
+        const WindowList& windows;
+        OverlayWindowNative& native;
+        AlertPresenter& alerts;
+        // None: Data Dragon's newest item data.
+        std::function<QCoro::Task<ItemCatalog>()> loadItemCatalog {};
+        // None: the maker's status document.
+        std::function<QCoro::Task<AppAvailability::Status>()> checkAvailability {};
+        // The overlay view models' polling and the usage heartbeat; tests leave them off so no
+        // request leaves the machine.
+        bool startBackgroundWork = true;
+        // Whether a system tray can host the status item (bare X servers have none).
+        bool trayAvailable = false;
+        // None: the game's own settings file.
+        QString gameConfigPath {};
+        // What the champion-select assistant reaches out to; empty members get the real ones.
+        ChampSelectViewModel::Services champSelect {};
+        // What the main window asks of the system; empty members get the real services.
+        MainWindowController::Services mainWindow {};
+    };
+
+    static constexpr int visibilityIntervalMs = 120;
+    static constexpr int keyPollIntervalMs = 20;
+
+    explicit AppDelegate(Services services, QObject* parent = nullptr);
+    ~AppDelegate() override;
+
+    // The launch; once.
+    void applicationDidFinishLaunching();
+    // Closing the main window only hides it.
+    static bool applicationShouldTerminateAfterLastWindowClosed() { return false; }
+    // The main window on the tab it last showed.
+    bool applicationShouldHandleReopen();
+
+    void tick();
+    void pollShopKeys();
+    // Logs which item ids of the counter rules Data Dragon does not know; changes nothing.
+    static void runItemIDCanary(const ItemCatalog& catalog, const CounterRules& rules);
+
+    void rebuildMenu();
+    void installMainMenu();
+
+    void openMain();
+    void openSettings();
+    void toggleEnabled();
+    void toggleRepositionMode();
+    void resetAllPositions();
+    // The availability check's answer; turns the application off when it says so.
+    void applyAvailability(const AppAvailability::Status& status);
+
+    MainWindowController& mainWindowController();
+    bool hasMainWindowController() const { return mainWindow_ != nullptr; }
+
+    // For the tests and the entry.
+    const OverlayLoopState& loopState() const { return state_; }
+    const OverlayPanels& panelWindows() const { return panels_; }
+    QMenu* statusMenu() const { return statusMenu_.get(); }
+    QSystemTrayIcon* statusItem() const { return statusItem_; }
+    QMenuBar* mainMenu() const { return mainMenu_; }
+    const OverlaySettingsStore& settings() const { return settings_; }
+    PanelPositionStore& positionStore() { return positionStore_; }
+    OverlayScale& overlayScale() const { return *overlayScale_; }
+    RepositionOverlayController& repositionController() const { return *repositionController_; }
+    GoldSpentViewModel& goldVM() const { return *goldVM_; }
+    CooldownPanelViewModel& cooldownVM() const { return *cooldownVM_; }
+    RuneBuildViewModel& runeVM() const { return *runeVM_; }
+    CounterBuildViewModel& counterVM() const { return *counterVM_; }
+    ChampSelectViewModel& champVM() const { return *champVM_; }
+    QTimer* visTimer() const { return visTimer_; }
+    QTimer* keyPollTimer() const { return keyPollTimer_; }
+
+private:
+    static QCoro::Task<void> loadItemCatalog(QPointer<AppDelegate> self);
+    static QCoro::Task<void> checkAvailability(QPointer<AppDelegate> self);
+
+    void buildStatusItem();
+    void buildPanelWindows();
+    void settleCooldownFormat();
+    void menuAction(StatusMenu::Action action);
+    std::map<PanelID, PanelWindow*> livePanels() const;
+    QRectF repositionFrame() const;
+    void finishRepositioning(RepositionMode mode);
+
+    Services services_;
+
+    // Declared in the order they are made, so they are also torn down in reverse.
+    QSystemTrayIcon* statusItem_ = nullptr;
+    std::unique_ptr<GoldSpentViewModel> goldVM_;
+    std::unique_ptr<FarmViewModel> farmVM_;
+    std::unique_ptr<ComboViewModel> comboVM_;
+    std::unique_ptr<CounterBuildViewModel> counterVM_;
+    std::unique_ptr<RuneBuildViewModel> runeVM_;
+    std::unique_ptr<CooldownPanelViewModel> cooldownVM_;
+    std::unique_ptr<ChampSelectViewModel> champVM_;
+    PanelPositionStore positionStore_;
+    std::unique_ptr<UsagePing> usagePing_;
+    OverlaySettingsStore settings_;
+    OverlayLoopState state_;
+    std::unique_ptr<OverlayScale> overlayScale_;
+    std::unique_ptr<RepositionOverlayController> repositionController_;
+    HudImageSource* images_ = nullptr;
+
+    std::unique_ptr<QMenu> statusMenu_;
+    QMenuBar* mainMenu_ = nullptr;
+    // The windows outlive the loops that point at them.
+    std::unique_ptr<OverlayWindow> goldOverlay_;
+    std::unique_ptr<OverlayWindow> runeOverlay_;
+    std::unique_ptr<OverlayWindow> counterOverlay_;
+    std::unique_ptr<CooldownPanel> cooldownOverlay_;
+    std::unique_ptr<OverlayWindow> farmOverlay_;
+    std::unique_ptr<OverlayWindow> comboOverlay_;
+    OverlayPanels panels_;
+    std::unique_ptr<VisibilityTick> visibilityTick_;
+    std::unique_ptr<ShopKeyPoll> shopKeyPoll_;
+    std::unique_ptr<PanelMoveTracker> moveTracker_;
+    QTimer* visTimer_ = nullptr;
+    QTimer* keyPollTimer_ = nullptr;
+    std::unique_ptr<MainWindowController> mainWindow_;
+    bool availabilityNoticeShown_ = false;
+    bool launched_ = false;
+};
+
+} // namespace tolvane
