@@ -1,5 +1,6 @@
 #include "app/panels/ComboViewModel.h"
 
+#include "app/panels/SnapshotLoop.h"
 #include "core/advice/MetaQuery.h"
 #include "core/knowledge/ResolvedSelf.h"
 
@@ -39,15 +40,7 @@ QCoro::Task<void> ComboViewModel::run(QPointer<ComboViewModel> self)
     if (!self)
         co_return;
     self->stream_ = self->client_.stream(pollIntervalMs);
-    const QPointer<LiveSnapshotStream> stream(self->stream_.get());
-    while (stream) {
-        std::optional<std::optional<AllGameData>> element = co_await stream->next();
-        if (!self || !element)
-            co_return;
-        co_await self->handle(std::move(*element));
-        if (!self)
-            co_return;
-    }
+    co_await followSnapshots(self, self->stream_.get(), &ComboViewModel::handle);
 }
 
 QCoro::Task<void> ComboViewModel::loadCatalog()

@@ -1,5 +1,6 @@
 #include "app/panels/CooldownPanelViewModel.h"
 
+#include "app/panels/SnapshotLoop.h"
 #include "core/knowledge/ResolvedSelf.h"
 
 namespace tolvane {
@@ -54,14 +55,7 @@ QCoro::Task<void> CooldownPanelViewModel::run(QPointer<CooldownPanelViewModel> s
     if (!self)
         co_return;
     self->stream_ = self->client_.stream(pollIntervalMs);
-    const QPointer<LiveSnapshotStream> stream(self->stream_.get());
-    while (stream) {
-        std::optional<std::optional<AllGameData>> element = co_await stream->next();
-        // The stream goes with its view model, so a finished stream usually means that.
-        if (!self || !element)
-            co_return;
-        self->handle(*element);
-    }
+    co_await followSnapshots(self, self->stream_.get(), &CooldownPanelViewModel::handle);
 }
 
 QCoro::Task<void> CooldownPanelViewModel::loadCatalog()

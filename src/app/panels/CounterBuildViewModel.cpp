@@ -1,5 +1,6 @@
 #include "app/panels/CounterBuildViewModel.h"
 
+#include "app/panels/SnapshotLoop.h"
 #include "core/advice/MetaQuery.h"
 #include "core/knowledge/ResolvedSelf.h"
 #include "core/support/Log.h"
@@ -60,13 +61,7 @@ QCoro::Task<void> CounterBuildViewModel::run()
     setVersion(catalog_.patch);
 
     stream_ = client_.stream(pollIntervalMs);
-    QPointer<LiveSnapshotStream> stream(stream_.get());
-    while (self && stream) {
-        std::optional<std::optional<AllGameData>> element = co_await stream->next();
-        if (!self || !element)
-            co_return;
-        co_await handle(std::move(*element));
-    }
+    co_await followSnapshots(self, stream_.get(), &CounterBuildViewModel::handle);
 }
 
 QString CounterBuildViewModel::requestKey(const QString& champion, const QString& opponent, MetaRole role)

@@ -1,5 +1,6 @@
 #include "app/panels/FarmViewModel.h"
 
+#include "app/panels/SnapshotLoop.h"
 #include "core/knowledge/ResolvedSelf.h"
 
 namespace tolvane {
@@ -36,12 +37,8 @@ void FarmViewModel::start()
 
 QCoro::Task<void> FarmViewModel::poll(QPointer<FarmViewModel> self)
 {
-    while (self && self->stream_) {
-        std::optional<std::optional<AllGameData>> element = co_await self->stream_->next();
-        if (!self || !element)
-            co_return;
-        self->handle(*element);
-    }
+    if (self)
+        co_await followSnapshots(self, self->stream_.get(), &FarmViewModel::handle);
 }
 
 void FarmViewModel::handle(const std::optional<AllGameData>& snapshot)

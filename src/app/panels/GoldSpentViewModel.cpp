@@ -1,5 +1,6 @@
 #include "app/panels/GoldSpentViewModel.h"
 
+#include "app/panels/SnapshotLoop.h"
 #include "core/knowledge/ResolvedSelf.h"
 
 namespace tolvane {
@@ -44,12 +45,8 @@ QCoro::Task<void> GoldSpentViewModel::loadCatalog(QPointer<GoldSpentViewModel> s
 
 QCoro::Task<void> GoldSpentViewModel::poll(QPointer<GoldSpentViewModel> self)
 {
-    while (self && self->stream_) {
-        std::optional<std::optional<AllGameData>> element = co_await self->stream_->next();
-        if (!self || !element)
-            co_return;
-        self->handle(*element);
-    }
+    if (self)
+        co_await followSnapshots(self, self->stream_.get(), &GoldSpentViewModel::handle);
 }
 
 void GoldSpentViewModel::handle(const std::optional<AllGameData>& snapshot)

@@ -1,5 +1,6 @@
 #include "app/panels/RuneBuildViewModel.h"
 
+#include "app/panels/SnapshotLoop.h"
 #include "core/advice/MetaQuery.h"
 #include "core/knowledge/ResolvedSelf.h"
 #include "core/support/Log.h"
@@ -43,13 +44,7 @@ QCoro::Task<void> RuneBuildViewModel::run()
     setVersion(catalog_.patch);
 
     stream_ = client_.stream(pollIntervalMs);
-    QPointer<LiveSnapshotStream> stream(stream_.get());
-    while (self && stream) {
-        std::optional<std::optional<AllGameData>> element = co_await stream->next();
-        if (!self || !element)
-            co_return;
-        co_await handle(std::move(*element));
-    }
+    co_await followSnapshots(self, stream_.get(), &RuneBuildViewModel::handle);
 }
 
 QCoro::Task<void> RuneBuildViewModel::handle(std::optional<AllGameData> data)
