@@ -79,7 +79,7 @@ HudColumn shownColumn(const std::optional<FarmViewModel::Readout>& readout)
         return column;
     }
     HudColumn column(7);
-    addHeader(column, FarmOverlayView::laneLabel(readout->position));
+    addHeader(column, hudLaneLabel(readout->position));
     addFigures(column, *readout);
     if (readout->laneAvailable) {
         // The bar and its caption sit 3 apart, closer than the panel's rows.
@@ -102,24 +102,6 @@ FarmOverlayView::FarmOverlayView(FarmViewModel* vm, double width, QObject* paren
 {
     if (vm)
         connect(vm, &FarmViewModel::changed, this, &OverlayContent::changed);
-}
-
-std::optional<QString> FarmOverlayView::laneLabel(const std::optional<QString>& position)
-{
-    if (!position)
-        return std::nullopt;
-    const QString upper = position->toUpper();
-    if (upper == QLatin1String("TOP"))
-        return QStringLiteral("top");
-    if (upper == QLatin1String("JUNGLE"))
-        return QStringLiteral("jungle");
-    if (upper == QLatin1String("MIDDLE"))
-        return QStringLiteral("mid");
-    if (upper == QLatin1String("BOTTOM"))
-        return QStringLiteral("bot");
-    if (upper == QLatin1String("UTILITY"))
-        return QStringLiteral("support");
-    return std::nullopt;
 }
 
 QString FarmOverlayView::csPerMinText(std::optional<double> csPerMin)

@@ -26,7 +26,6 @@ public:
     void paint(QPainter& painter) override;
 
     // The pure parts.
-    static std::optional<QString> laneLabel(const std::optional<QString>& position);
     static QString csPerMinText(std::optional<double> csPerMin); // "7.5", or a dash
     // The share of the spawned lane CS taken, between 0 and 1; available is at least 1.
     static double caughtShare(int64_t cs, int64_t available);

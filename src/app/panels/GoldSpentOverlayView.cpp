@@ -236,24 +236,6 @@ QColor GoldSpentOverlayView::orderBlue()
     return QColor::fromRgbF(0.45f, 0.66f, 1.0f);
 }
 
-std::optional<QString> GoldSpentOverlayView::posLabel(const std::optional<QString>& position)
-{
-    if (!position)
-        return std::nullopt;
-    const QString upper = position->toUpper();
-    if (upper == QLatin1String("TOP"))
-        return QStringLiteral("top");
-    if (upper == QLatin1String("JUNGLE"))
-        return QStringLiteral("jungle");
-    if (upper == QLatin1String("MIDDLE"))
-        return QStringLiteral("mid");
-    if (upper == QLatin1String("BOTTOM"))
-        return QStringLiteral("bot");
-    if (upper == QLatin1String("UTILITY"))
-        return QStringLiteral("support");
-    return std::nullopt;
-}
-
 GoldSpentOverlayView::Styled GoldSpentOverlayView::verdict(int64_t delta)
 {
     if (delta > 0)
@@ -317,7 +299,7 @@ HudColumn GoldSpentOverlayView::column() const
     const std::optional<GoldSpentTracker::LaneMatchup>& matchup = vm_->matchup();
     HudColumn column(7);
     if (matchup) {
-        addHeader(column, posLabel(matchup->position));
+        addHeader(column, hudLaneLabel(matchup->position));
         // The matchup's own difference saturates, so extreme figures from a confused reply
         // cannot overflow here.
         if (const std::optional<int64_t> delta = matchup->delta())

@@ -39,7 +39,6 @@ public:
         bool operator==(const Styled&) const = default;
     };
     static QColor orderBlue();
-    static std::optional<QString> posLabel(const std::optional<QString>& position);
     static Styled verdict(int64_t delta);
     static Styled leadText(const GoldSpentTracker::Lead& lead);
     static QString laneGold(int64_t gold); // 850g, 1.2kg

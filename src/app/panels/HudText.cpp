@@ -70,4 +70,22 @@ void drawHudLine(QPainter& painter, const QRectF& box, const QString& text, cons
     painter.drawText(QPointF(x, box.top() + style.ascent()), shown);
 }
 
+std::optional<QString> hudLaneLabel(const std::optional<QString>& position)
+{
+    if (!position)
+        return std::nullopt;
+    const QString upper = position->toUpper();
+    if (upper == QLatin1String("TOP"))
+        return QStringLiteral("top");
+    if (upper == QLatin1String("JUNGLE"))
+        return QStringLiteral("jungle");
+    if (upper == QLatin1String("MIDDLE"))
+        return QStringLiteral("mid");
+    if (upper == QLatin1String("BOTTOM"))
+        return QStringLiteral("bot");
+    if (upper == QLatin1String("UTILITY"))
+        return QStringLiteral("support");
+    return std::nullopt;
+}
+
 } // namespace tolvane

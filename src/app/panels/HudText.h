@@ -11,6 +11,8 @@
 #include <QSizeF>
 #include <QString>
 
+#include <optional>
+
 class QPainter;
 class QPaintDevice;
 
@@ -40,5 +42,9 @@ void drawHudLine(QPainter& painter, const QRectF& box, const QString& text, cons
 
 // The font size a line ends up drawn at in a box of that width (for tests and layout).
 double fittedFontSize(const QString& text, const HudTextStyle& style, double width, double minimumScale);
+
+// The short lane word the panels' headers show for a live position ("MIDDLE" gives "mid"), any
+// case; none for an unknown or missing position.
+std::optional<QString> hudLaneLabel(const std::optional<QString>& position);
 
 } // namespace tolvane

@@ -5,6 +5,7 @@
 #include "app/panels/FarmViewModel.h"
 #include "app/panels/HudPanel.h"
 #include "app/panels/HudStyle.h"
+#include "app/panels/HudText.h"
 
 #include "Await.h"
 #include "PanelTestSupport.h"
@@ -134,11 +135,11 @@ TEST(FarmParts, BarLabelsAndFigures)
     EXPECT_DOUBLE_EQ(FarmOverlayView::caughtFillWidth(200, 0.5), 100);
     EXPECT_EQ(FarmOverlayView::csPerMinText(std::nullopt), QStringLiteral("\u2014"));
     EXPECT_EQ(FarmOverlayView::csPerMinText(7.46), QStringLiteral("7.5"));
-    EXPECT_EQ(FarmOverlayView::laneLabel(QStringLiteral("middle")), QStringLiteral("mid"));
-    EXPECT_EQ(FarmOverlayView::laneLabel(QStringLiteral("UTILITY")), QStringLiteral("support"));
-    EXPECT_EQ(FarmOverlayView::laneLabel(QStringLiteral("JUNGLE")), QStringLiteral("jungle"));
-    EXPECT_EQ(FarmOverlayView::laneLabel(QString()), std::nullopt);
-    EXPECT_EQ(FarmOverlayView::laneLabel(std::nullopt), std::nullopt);
+    // The header's lane word, shared with the gold panel.
+    EXPECT_EQ(hudLaneLabel(QStringLiteral("middle")), QStringLiteral("mid"));
+    EXPECT_EQ(hudLaneLabel(QStringLiteral("UTILITY")), QStringLiteral("support"));
+    EXPECT_EQ(hudLaneLabel(QStringLiteral("NONE")), std::nullopt);
+    EXPECT_EQ(hudLaneLabel(std::nullopt), std::nullopt);
 }
 
 // --- the view model polling ---

@@ -159,13 +159,9 @@ TEST_F(GoldSpentModel, DestroyedWhilePollingStopsCleanly)
 
 // --- the view's parts ---
 
-TEST(GoldSpentParts, LabelsVerdictsAndLeads)
+TEST(GoldSpentParts, VerdictsAndLeads)
 {
     using V = GoldSpentOverlayView;
-    EXPECT_EQ(V::posLabel(QStringLiteral("middle")), QStringLiteral("mid"));
-    EXPECT_EQ(V::posLabel(QStringLiteral("UTILITY")), QStringLiteral("support"));
-    EXPECT_EQ(V::posLabel(QStringLiteral("NONE")), std::nullopt);
-
     // No dead band: one gold is already a side.
     EXPECT_EQ(V::verdict(1), (V::Styled {QStringLiteral("AHEAD"), HUD::ahead()}));
     EXPECT_EQ(V::verdict(-1), (V::Styled {QStringLiteral("BEHIND"), HUD::behind()}));
