@@ -54,7 +54,12 @@ TEST_F(X11WindowListTest, TheFrameOfADecoratedWindowIncludesTheWindowManagersDec
         {.geometry = {200, 100, 800, 600}, .title = QStringLiteral("Decorated"), .decorated = true});
     ASSERT_TRUE(game.show());
 
-    const auto window = findByTitle(*list, QStringLiteral("Decorated"));
+    // openbox frames and places the window a moment after it is mapped: wait for it to settle.
+    std::optional<WindowInfo> window;
+    test::spinUntil([&] {
+        window = findByTitle(*list, QStringLiteral("Decorated"));
+        return window && window->frame.left() == 200 && window->frame.bottom() == 1080 - 100;
+    });
     ASSERT_TRUE(window);
     // openbox adds a title bar above the client area and borders around it.
     EXPECT_GT(window->frame.height(), 600);
