@@ -88,6 +88,10 @@ TEST(SettingsPersistenceTest, EveryValueSurvivesARestart)
     QProcess child;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QString::fromLatin1(childPathVariable), path);
+    // A sharded run hands its shard to children too; the child must run its one case whatever
+    // shard the parent is.
+    environment.remove(QStringLiteral("GTEST_SHARD_INDEX"));
+    environment.remove(QStringLiteral("GTEST_TOTAL_SHARDS"));
     child.setProcessEnvironment(environment);
     child.setProcessChannelMode(QProcess::MergedChannels);
     child.start(QCoreApplication::applicationFilePath(),
