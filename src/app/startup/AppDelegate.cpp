@@ -103,7 +103,7 @@ AppDelegate::AppDelegate(Services services, QObject* parent)
     , repositionController_(std::make_unique<RepositionOverlayController>(services_.native))
 {
     if (services_.gameConfigPath.isEmpty())
-        services_.gameConfigPath = LeagueGameSettings::configFilePath;
+        services_.gameConfigPath = LeagueGameSettings::configFilePath();
 }
 
 AppDelegate::~AppDelegate()
