@@ -44,9 +44,8 @@ public:
         std::function<bool()> startNewInstance;
         // Ends this instance (the application's quit).
         std::function<void()> terminate;
-        // The overlay's virtual key code of a key press, none for keys the overlay has no code for.
-        std::function<std::optional<int>(const QKeyEvent&)> keyCode;
-        // Names stored keys for the Settings tab; none: the X keyboard layout's.
+        // Names stored keys for the Settings tab and tells which key a press came from; none: the
+        // X keyboard mapping's.
         std::shared_ptr<KeyCodeNamer> keyNamer;
         // Portraits and item icons of the Live tab; may stay null (placeholders).
         QPointer<HudImageSource> images;
