@@ -203,7 +203,8 @@ void MainWindowController::windowWillClose()
 {
     endCapture();
     champVM_.stop();
-    settings_.setMainWindowDismissed(true);
+    if (!terminating_)
+        settings_.setMainWindowDismissed(true);
 }
 
 void MainWindowController::applyWindowScale(double s)
@@ -273,6 +274,7 @@ void MainWindowController::restartApp()
 {
     // A failed start is passed over: this instance ends either way, as the user asked.
     services_.startNewInstance();
+    applicationWillTerminate();
     services_.terminate();
 }
 

@@ -64,6 +64,10 @@ public:
     // forward, active.
     void show(std::optional<MainTab> tab = std::nullopt);
 
+    // The application is about to quit. Qt closes every window on its way out; that close is not
+    // the user closing the main window, so it leaves the dismissal flag as it is.
+    void applicationWillTerminate() { terminating_ = true; }
+
     // Hiding the window (hide()) is not a close: polling and the dismissal flag stay as they are.
     QMainWindow* window() const;
     ChampSelectViewModel& champVM() const { return champVM_; }
@@ -100,6 +104,7 @@ private:
     std::unique_ptr<KeyMonitor> keyMonitor_;
     std::optional<qint64> lastTextSizeIndex_;
     double lastScale_ = 1.0;
+    bool terminating_ = false;
 };
 
 } // namespace tolvane
