@@ -109,6 +109,17 @@ public:
         return characterForVirtualKey(keyCode, mapping);
     }
 
+    std::optional<int> virtualKey(quint32 nativeKeyCode) const override
+    {
+        Display* display = connection_.display();
+        if (display == nullptr || nativeKeyCode == 0)
+            return std::nullopt;
+        const XkbKeyboardMapping mapping(display);
+        if (!mapping.valid())
+            return std::nullopt;
+        return virtualKeyForKeycode(nativeKeyCode, mapping);
+    }
+
 private:
     X11Connection connection_;
 };
@@ -135,6 +146,24 @@ std::optional<QString> characterForVirtualKey(quint16 keyCode, const X11Keyboard
         if (written <= 1)
             return std::nullopt;
         return QString::fromUtf8(utf8, written - 1);
+    }
+    return std::nullopt;
+}
+
+std::optional<int> virtualKeyForKeycode(unsigned keycode, const X11KeyboardMapping& mapping)
+{
+    if (keycode == 0)
+        return std::nullopt;
+    // The table's codes lie below 128; in ascending order, so the answer never depends on the
+    // order of a hash table.
+    for (int code = 0; code < 128; ++code) {
+        const auto keysyms = X11KeyTable::keysymsForVirtualKey(code);
+        if (!keysyms)
+            continue;
+        for (unsigned long keysym : *keysyms) {
+            if (keysym != 0 && mapping.keycodeForKeysym(keysym) == keycode)
+                return code;
+        }
     }
     return std::nullopt;
 }

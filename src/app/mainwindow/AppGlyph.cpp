@@ -103,4 +103,32 @@ QIcon AppGlyph::icon(const QColor& colour) const
     return icon;
 }
 
+QIcon AppGlyph::trayIcon() const
+{
+    QIcon icon;
+    if (isEmpty())
+        return icon;
+    const QColor light(0xf4, 0xf1, 0xff);
+    const QColor ring(0x1a, 0x16, 0x2b);
+    for (const double ratio : {1.0, 2.0}) {
+        const int pixels = int(pointSize * ratio);
+        const int width = int(ratio); // one point
+        // In pixels, shrunk so the ring stays inside the icon's square.
+        const int inner = pixels - 2 * width;
+        const QImage body = render(inner, light);
+        const QImage shadow = render(inner, ring);
+        QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        for (int dx = -width; dx <= width; ++dx)
+            for (int dy = -width; dy <= width; ++dy)
+                painter.drawImage(QPoint(width + dx, width + dy), shadow);
+        painter.drawImage(QPoint(width, width), body);
+        painter.end();
+        image.setDevicePixelRatio(ratio);
+        icon.addPixmap(QPixmap::fromImage(image));
+    }
+    return icon;
+}
+
 } // namespace tolvane

@@ -34,8 +34,11 @@ public:
     // The glyph in one colour at the given size in points, for the device's pixel ratio; a
     // transparent image when empty.
     QImage render(double edge, const QColor& colour, double devicePixelRatio = 1.0) const;
-    // Both resolutions in one colour, for the tray; an empty icon when the glyph is empty.
+    // Both resolutions in one colour; an empty icon when the glyph is empty.
     QIcon icon(const QColor& colour) const;
+    // Both resolutions for the tray, whose panel may be light or dark and is not known: the glyph
+    // in a light colour inside a dark ring, so it reads on either. An empty icon when empty.
+    QIcon trayIcon() const;
 
 private:
     // The representation that needs the least enlargement for the pixel edge.

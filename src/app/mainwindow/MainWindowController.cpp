@@ -8,7 +8,6 @@
 #include "core/overlay/KeyCodes.h"
 #include "core/overlay/OverlaySettingsStore.h"
 #include "platform/X11KeyCodeNamer.h"
-#include "platform/X11KeyTable.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -20,33 +19,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <unordered_map>
 
 namespace tolvane {
-
-namespace {
-
-// The overlay's code for the key that types the keysym, as the key-state service finds keys: by
-// the keysym of the unshifted key, so a capital letter counts as its key.
-std::optional<int> virtualKeyForKeysym(quint32 keysym)
-{
-    static const std::unordered_map<unsigned long, int> byKeysym = [] {
-        std::unordered_map<unsigned long, int> map;
-        for (int code = 0; code < 256; ++code)
-            if (const auto keysyms = X11KeyTable::keysymsForVirtualKey(code))
-                for (unsigned long keysym : *keysyms)
-                    if (keysym != 0)
-                        map.emplace(keysym, code);
-        return map;
-    }();
-    if (keysym >= 'A' && keysym <= 'Z')
-        keysym += 'a' - 'A';
-    if (const auto it = byKeysym.find(keysym); it != byKeysym.end())
-        return it->second;
-    return std::nullopt;
-}
-
-} // namespace
 
 double windowTextScale(qint64 textSizeIndex)
 {
@@ -125,8 +99,6 @@ MainWindowController::MainWindowController(OverlaySettingsStore& settings, Champ
         services_.startNewInstance = [] { return QProcess::startDetached(QCoreApplication::applicationFilePath()); };
     if (!services_.terminate)
         services_.terminate = [] { QCoreApplication::quit(); };
-    if (!services_.keyCode)
-        services_.keyCode = [](const QKeyEvent& event) { return virtualKeyForKeysym(event.nativeVirtualKey()); };
     if (!services_.keyNamer)
         services_.keyNamer = makeX11KeyCodeNamer();
 
@@ -231,7 +203,8 @@ void MainWindowController::windowWillClose()
 {
     endCapture();
     champVM_.stop();
-    settings_.setMainWindowDismissed(true);
+    if (!terminating_)
+        settings_.setMainWindowDismissed(true);
 }
 
 void MainWindowController::applyWindowScale(double s)
@@ -268,7 +241,9 @@ bool MainWindowController::captureKey(const QKeyEvent& event)
     const auto target = chrome_->captureTarget();
     if (!target)
         return false;
-    const std::optional<int> code = services_.keyCode(event);
+    // By the physical key, not by what the layout types on it: with a Cyrillic group in effect
+    // the P key types a letter no key table names, yet it is still the P key.
+    const std::optional<int> code = services_.keyNamer->virtualKey(event.nativeScanCode());
     if (code == VirtualKey::escape) {
         endCapture();
         return true;
@@ -299,6 +274,7 @@ void MainWindowController::restartApp()
 {
     // A failed start is passed over: this instance ends either way, as the user asked.
     services_.startNewInstance();
+    applicationWillTerminate();
     services_.terminate();
 }
 

@@ -44,9 +44,8 @@ public:
         std::function<bool()> startNewInstance;
         // Ends this instance (the application's quit).
         std::function<void()> terminate;
-        // The overlay's virtual key code of a key press, none for keys the overlay has no code for.
-        std::function<std::optional<int>(const QKeyEvent&)> keyCode;
-        // Names stored keys for the Settings tab; none: the X keyboard layout's.
+        // Names stored keys for the Settings tab and tells which key a press came from; none: the
+        // X keyboard mapping's.
         std::shared_ptr<KeyCodeNamer> keyNamer;
         // Portraits and item icons of the Live tab; may stay null (placeholders).
         QPointer<HudImageSource> images;
@@ -64,6 +63,10 @@ public:
     // window's state from the store, starts the champion-select polling and brings the window
     // forward, active.
     void show(std::optional<MainTab> tab = std::nullopt);
+
+    // The application is about to quit. Qt closes every window on its way out; that close is not
+    // the user closing the main window, so it leaves the dismissal flag as it is.
+    void applicationWillTerminate() { terminating_ = true; }
 
     // Hiding the window (hide()) is not a close: polling and the dismissal flag stay as they are.
     QMainWindow* window() const;
@@ -101,6 +104,7 @@ private:
     std::unique_ptr<KeyMonitor> keyMonitor_;
     std::optional<qint64> lastTextSizeIndex_;
     double lastScale_ = 1.0;
+    bool terminating_ = false;
 };
 
 } // namespace tolvane

@@ -39,12 +39,14 @@
 #include "core/support/Log.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPainterPath>
 #include <QScreen>
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -67,17 +69,21 @@ QKeySequence commandKey(Qt::Key key)
     return QKeySequence(Qt::CTRL | key);
 }
 
+// The title's letters, light inside a dark ring like the glyph, for a tray without the glyph.
 QIcon titleIcon()
 {
     QImage image(36, 36, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
     QFont font = painter.font();
     font.setPixelSize(20);
     font.setBold(true);
-    painter.setFont(font);
-    painter.setPen(Qt::white);
-    painter.drawText(image.rect(), Qt::AlignCenter, QStringLiteral("TL"));
+    QPainterPath letters;
+    letters.addText(0, 0, font, QStringLiteral("TL"));
+    letters.translate(QRectF(image.rect()).center() - letters.boundingRect().center());
+    painter.strokePath(letters, QPen(QColor(0x1a, 0x16, 0x2b), 3));
+    painter.fillPath(letters, QColor(0xf4, 0xf1, 0xff));
     painter.end();
     return QIcon(QPixmap::fromImage(image));
 }
@@ -103,7 +109,7 @@ AppDelegate::AppDelegate(Services services, QObject* parent)
     , repositionController_(std::make_unique<RepositionOverlayController>(services_.native))
 {
     if (services_.gameConfigPath.isEmpty())
-        services_.gameConfigPath = LeagueGameSettings::configFilePath;
+        services_.gameConfigPath = LeagueGameSettings::configFilePath();
 }
 
 AppDelegate::~AppDelegate()
@@ -175,7 +181,8 @@ void AppDelegate::applicationDidFinishLaunching()
 
     installMainMenu();
 
-    if (!settings_.mainWindowDismissed())
+    // Without a tray the window is the only way in, whatever the user did last time.
+    if (!settings_.mainWindowDismissed() || !services_.trayAvailable)
         openMain();
 }
 
@@ -184,14 +191,22 @@ void AppDelegate::buildStatusItem()
     // The menu exists with or without a tray to show it, so every action stays reachable from
     // the main window's menu and the tests can read it.
     statusMenu_ = std::make_unique<QMenu>();
-    if (!services_.trayAvailable)
+    // The icon is made even while no tray runs: Qt docks it in a tray that starts later. Only
+    // the offscreen platform, which draws into memory, can never have one.
+    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
         return;
     statusItem_ = new QSystemTrayIcon(this);
     const AppGlyph& glyph = AppGlyph::shared();
     // A tray icon has no title to fall back to: without the glyph it shows the title's letters.
-    statusItem_->setIcon(glyph.isEmpty() ? titleIcon() : glyph.icon(Qt::white));
+    statusItem_->setIcon(glyph.isEmpty() ? titleIcon() : glyph.trayIcon());
     statusItem_->setToolTip(QStringLiteral("Tolvane"));
     statusItem_->setContextMenu(statusMenu_.get());
+    // A click of either button opens the menu, as a click on a status item does; the tray opens
+    // it by itself for the right button only.
+    connect(statusItem_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::Trigger && statusMenu_)
+            statusMenu_->popup(QCursor::pos());
+    });
     statusItem_->show();
 }
 
@@ -347,8 +362,7 @@ void AppDelegate::menuAction(StatusMenu::Action action)
     case StatusMenu::Action::openSettings:
         return openSettings();
     case StatusMenu::Action::quit:
-        QCoreApplication::quit();
-        return;
+        return terminate();
     }
 }
 
@@ -371,7 +385,7 @@ void AppDelegate::installMainMenu()
             mainWindow_->window()->hide();
     });
     hide->setShortcut(commandKey(Qt::Key_H));
-    QAction* quit = app->addAction(QStringLiteral("Quit Tolvane"), qApp, &QCoreApplication::quit);
+    QAction* quit = app->addAction(QStringLiteral("Quit Tolvane"), this, &AppDelegate::terminate);
     quit->setShortcut(commandKey(Qt::Key_Q));
 
     QMenu* window = mainMenu_->addMenu(QStringLiteral("Window"));
@@ -397,6 +411,12 @@ MainWindowController& AppDelegate::mainWindowController()
         MainWindowController::Services services = services_.mainWindow;
         if (!services.images)
             services.images = images_;
+        if (!services.terminate) {
+            services.terminate = [self] {
+                if (self)
+                    self->terminate();
+            };
+        }
         mainWindow_ = std::make_unique<MainWindowController>(
             settings_, *champVM_, *runeVM_, [self] { return self ? self->state_.userEnabled : true; },
             [self] {
@@ -421,6 +441,13 @@ void AppDelegate::openMain()
 void AppDelegate::openSettings()
 {
     mainWindowController().show(MainTab::settings);
+}
+
+void AppDelegate::terminate()
+{
+    if (mainWindow_)
+        mainWindow_->applicationWillTerminate();
+    QCoreApplication::quit();
 }
 
 bool AppDelegate::applicationShouldHandleReopen()

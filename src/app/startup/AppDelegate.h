@@ -71,7 +71,8 @@ public:
         // The overlay view models' polling and the usage heartbeat; tests leave them off so no
         // request leaves the machine.
         bool startBackgroundWork = true;
-        // Whether a system tray can host the status item (bare X servers have none).
+        // Whether a system tray hosts the status item at launch (bare X servers have none). Without
+        // one the main window opens whatever the user did last time.
         bool trayAvailable = false;
         // None: the game's own settings file.
         QString gameConfigPath {};
@@ -91,8 +92,11 @@ public:
     void applicationDidFinishLaunching();
     // Closing the main window only hides it.
     static bool applicationShouldTerminateAfterLastWindowClosed() { return false; }
-    // The main window on the tab it last showed.
+    // The main window on the tab it last showed: another launch of the app asks for it.
     bool applicationShouldHandleReopen();
+    // "Quit Tolvane": ends the event loop. The main window closes on the way out, which is not
+    // the user closing it: the next launch opens it again if it was open.
+    void terminate();
 
     void tick();
     void pollShopKeys();

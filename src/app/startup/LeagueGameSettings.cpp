@@ -3,6 +3,7 @@
 #include "core/overlay/OverlaySettingsStore.h"
 #include "core/support/Text.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
@@ -65,6 +66,12 @@ std::optional<QStringView> valueOf(QStringView line, const QString& key)
 }
 
 } // namespace
+
+QString LeagueGameSettings::configFilePath()
+{
+    return QDir::homePath()
+        + QStringLiteral("/Games/league-of-legends/drive_c/Riot Games/League of Legends/Config/game.cfg");
+}
 
 std::optional<CDTimeFormat> LeagueGameSettings::cooldownFormatFromText(const QString& text)
 {

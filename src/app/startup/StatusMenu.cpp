@@ -3,6 +3,7 @@
 #include "app/startup/OverlayLoopState.h"
 
 #include <QAction>
+#include <QKeyEvent>
 #include <QMenu>
 
 namespace tolvane::StatusMenu {
@@ -22,6 +23,41 @@ Item separator()
     return item;
 }
 
+// A menu that belongs to no window gets no shortcuts from Qt: while it is open, its own key
+// equivalents choose its entries, as the status item's menu does.
+class KeyEquivalents final : public QObject {
+public:
+    static constexpr const char* objectNameInMenu = "statusMenuKeyEquivalents";
+
+    explicit KeyEquivalents(QMenu& menu)
+        : QObject(&menu)
+        , menu_(menu)
+    {
+        setObjectName(objectNameInMenu);
+        menu.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+        for (QAction* action : menu_.actions()) {
+            if (!action->isSeparator() && action->isEnabled() && !action->shortcut().isEmpty()
+                && action->shortcut() == pressed) {
+                menu_.hide();
+                action->trigger();
+                return true;
+            }
+        }
+        return false;
+    }
+
+private:
+    QMenu& menu_;
+};
+
 } // namespace
 
 std::vector<Item> items(const OverlayLoopState& state)
@@ -34,8 +70,10 @@ std::vector<Item> items(const OverlayLoopState& state)
     list.push_back({QStringLiteral("Open Tolvane"), Action::openMain, commandKey(Qt::Key_O)});
     list.push_back({QStringLiteral("Overlay Enabled"), Action::toggleEnabled, {}, false, true,
         state.userEnabled && !state.availabilityDisabled, !state.availabilityDisabled});
+    // Checkable only while checked: an unchecked box beside "Reposition Panels…" would read as a
+    // switch that is off.
     list.push_back({state.repositionMode ? QStringLiteral("Done Repositioning") : QStringLiteral("Reposition Panels…"),
-        Action::toggleRepositionMode, commandKey(Qt::Key_R), false, true, state.repositionMode, true});
+        Action::toggleRepositionMode, commandKey(Qt::Key_R), false, state.repositionMode, state.repositionMode, true});
     list.push_back({QStringLiteral("Settings…"), Action::openSettings, commandKey(Qt::Key_Comma)});
     list.push_back(separator());
     list.push_back({QStringLiteral("Quit Tolvane"), Action::quit, commandKey(Qt::Key_Q)});
@@ -45,6 +83,9 @@ std::vector<Item> items(const OverlayLoopState& state)
 void fill(QMenu& menu, const std::vector<Item>& items, const std::function<void(Action)>& trigger)
 {
     menu.clear();
+    if (menu.findChild<QObject*>(QLatin1String(KeyEquivalents::objectNameInMenu), Qt::FindDirectChildrenOnly)
+        == nullptr)
+        new KeyEquivalents(menu);
     for (const Item& item : items) {
         if (item.separator) {
             menu.addSeparator();

@@ -1,37 +1,59 @@
 // The program: the application object, the delegate that holds everything else, and the event
-// loop. The delegate lives as long as the loop runs.
+// loop. The delegate lives as long as the loop runs. A second launch in the same session only
+// asks the running copy to show its window.
 
 #include "app/startup/AlertPresenter.h"
 #include "app/startup/AppDelegate.h"
+#include "app/startup/AppLaunch.h"
+#include "app/startup/SingleInstance.h"
 #include "core/overlay/UserDefaults.h"
 #include "platform/X11Platform.h"
 
 #include <QApplication>
+#include <QProcess>
 #include <QSystemTrayIcon>
 
+#include <cstdio>
 #include <memory>
 
 int main(int argc, char* argv[])
 {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (const auto problem = tolvane::AppLaunch::displayProblem(arguments)) {
+        std::fprintf(stderr, "%s\n", qPrintable(*problem));
+        return 1;
+    }
+
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Tolvane"));
-    QApplication::setOrganizationName(QStringLiteral("Tolvane"));
-    // Closing the main window only hides it; the overlay keeps running until "Quit Tolvane".
-    QApplication::setQuitOnLastWindowClosed(tolvane::AppDelegate::applicationShouldTerminateAfterLastWindowClosed());
+    tolvane::AppLaunch::applyIdentity();
+
+    tolvane::SingleInstance instance;
+    if (instance.claim() == tolvane::SingleInstance::Role::secondary)
+        return 0;
 
     const std::unique_ptr<tolvane::KeyState> keys = tolvane::makeX11KeyState();
     const std::unique_ptr<tolvane::X11WindowList> windows = tolvane::makeX11WindowList();
     const std::unique_ptr<tolvane::OverlayWindowNative> native = tolvane::makeX11OverlayWindowNative();
     tolvane::MessageBoxAlertPresenter alerts;
 
-    tolvane::AppDelegate delegate(tolvane::AppDelegate::Services {
+    tolvane::AppDelegate::Services services {
         .defaults = std::make_shared<tolvane::QSettingsUserDefaults>(),
         .keys = *keys,
         .windows = *windows,
         .native = *native,
         .alerts = alerts,
         .trayAvailable = QSystemTrayIcon::isSystemTrayAvailable(),
-    });
+    };
+    services.mainWindow.startNewInstance = [&instance] {
+        // The new copy must find no running one, or it would only reopen this one.
+        instance.release();
+        return QProcess::startDetached(QCoreApplication::applicationFilePath());
+    };
+    tolvane::AppDelegate delegate(std::move(services));
+    QObject::connect(&instance, &tolvane::SingleInstance::reopenRequested, &delegate,
+        [&delegate] { delegate.applicationShouldHandleReopen(); });
     delegate.applicationDidFinishLaunching();
     return QApplication::exec();
 }

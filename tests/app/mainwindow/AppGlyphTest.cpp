@@ -70,5 +70,30 @@ TEST(AppGlyphTest, RenderTintsTheArtworkInOneColourAtTheDeviceRatio)
     EXPECT_GT(inked, 100);
 }
 
+TEST(AppGlyphTest, TrayIconReadsOnLightAndDarkPanels)
+{
+    const QIcon icon = AppGlyph::shared().trayIcon();
+    ASSERT_EQ(icon.availableSizes().size(), 2);
+    for (const QColor panel :
+        {QColor(Qt::white), QColor(0xe8, 0xe8, 0xe8), QColor(0x2d, 0x2d, 0x2d), QColor(Qt::black)}) {
+        // As trays draw it: in their icon square (18 or 22 points), on single and double density.
+        for (const auto& [edge, ratio] : {std::pair {18, 1}, {22, 1}, {18, 2}}) {
+            QImage image(edge * ratio, edge * ratio, QImage::Format_RGB32);
+            image.setDevicePixelRatio(ratio);
+            image.fill(panel);
+            QPainter painter(&image);
+            icon.paint(&painter, QRect(0, 0, edge, edge));
+            painter.end();
+            // Pixels far from the panel's own grey: a quarter of the glyph's own square at least.
+            int standingOut = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    standingOut += std::abs(qGray(image.pixel(x, y)) - qGray(panel.rgb())) >= 100;
+            EXPECT_GE(standingOut, AppGlyph::pointSize * AppGlyph::pointSize * ratio * ratio / 4)
+                << qPrintable(panel.name()) << " at " << edge << " x" << ratio;
+        }
+    }
+}
+
 } // namespace
 } // namespace tolvane

@@ -119,6 +119,10 @@ public:
     {
         return characterForVirtualKey(keyCode, mapping_);
     }
+    std::optional<int> virtualKey(quint32 nativeKeyCode) const override
+    {
+        return virtualKeyForKeycode(nativeKeyCode, mapping_);
+    }
 
 private:
     const X11KeyboardMapping& mapping_;
@@ -136,13 +140,15 @@ struct X11Case {
 
 class X11KeyNameTest : public ::testing::TestWithParam<X11Case> { };
 
-TEST_P(X11KeyNameTest, VirtualKeyIsNamedByWhatItsKeyTypes)
+TEST_P(X11KeyNameTest, VirtualKeyIsNamedByWhatItsKeyTypesAndFoundFromItsKey)
 {
     const X11Case& c = GetParam();
     FakeMapping mapping;
     mapping.key(c.keycode, c.carries, c.types);
     EXPECT_EQ(characterForVirtualKey(quint16(c.virtualKey), mapping), c.character);
     EXPECT_EQ(keyLabel(c.virtualKey, MappingNamer(mapping)), c.label);
+    // Whatever the key types now, it is the key that carries the virtual key's keysym.
+    EXPECT_EQ(MappingNamer(mapping).virtualKey(c.keycode), c.virtualKey);
 }
 
 INSTANTIATE_TEST_SUITE_P(Layouts, X11KeyNameTest,

@@ -2,6 +2,7 @@
 // flags and alerts, an in-memory settings store, and its network answers handed in: the launch,
 // the item-id check, the availability switch, the overlay switch and the reposition wiring.
 
+#include "AppDelegateFixture.h"
 #include "Await.h"
 #include "LogCapture.h"
 
@@ -13,8 +14,6 @@
 #include "app/panels/CounterBuildViewModel.h"
 #include "app/panels/GoldSpentViewModel.h"
 #include "app/panels/RuneBuildViewModel.h"
-#include "app/startup/AlertPresenter.h"
-#include "app/startup/AppDelegate.h"
 #include "app/windows/CooldownPanel.h"
 #include "app/windows/OverlayWindow.h"
 #include "app/windows/RepositionOverlayController.h"
@@ -22,17 +21,12 @@
 #include "core/knowledge/CounterRules.h"
 #include "core/knowledge/ItemCatalog.h"
 #include "core/overlay/KeyCodes.h"
-#include "platform/KeyCodeNamer.h"
-#include "platform/KeyState.h"
-#include "platform/OverlayWindowNative.h"
-#include "platform/WindowList.h"
 
 #include <QAction>
 #include <QFile>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -41,35 +35,6 @@ namespace tolvane {
 namespace {
 
 using namespace std::chrono_literals;
-
-struct ShownAlert {
-    QString message;
-    QString informative;
-};
-
-class FakeAlerts final : public AlertPresenter {
-public:
-    void showWarning(const QString& messageText, const QString& informativeText) override
-    {
-        shown.push_back({messageText, informativeText});
-    }
-    std::vector<ShownAlert> shown;
-};
-
-QCoro::Task<ItemCatalog> giveCatalog(ItemCatalog catalog)
-{
-    co_return catalog;
-}
-
-QCoro::Task<AppAvailability::Status> giveStatus(AppAvailability::Status status)
-{
-    co_return status;
-}
-
-template <class T> QCoro::Task<T> giveEmpty()
-{
-    co_return T::empty();
-}
 
 // A catalog that knows every id of the shipped counter rules.
 ItemCatalog catalogKnowingRules()
@@ -89,34 +54,15 @@ QStringList actionTexts(const QMenu& menu)
     return texts;
 }
 
-class AppDelegateTest : public ::testing::Test {
+class AppDelegateTest : public test::AppDelegateFixture {
 protected:
     AppDelegateTest()
     {
-        // Most tests are about the overlay; the main window opens only where a test asks.
+        catalog = catalogKnowingRules();
+        // Most tests are about the overlay; the main window opens only where a test asks. The
+        // tray shows the status item, so the stored flag decides.
+        trayAvailable = true;
         defaults->set(OverlaySettingsStore::Keys::mainWindowDismissed, true);
-    }
-
-    AppDelegate& launch()
-    {
-        AppDelegate::Services services {defaults, keys, windows, native, alerts};
-        services.loadItemCatalog = [catalog = catalog] { return giveCatalog(catalog); };
-        services.checkAvailability = [status = availability] { return giveStatus(status); };
-        services.startBackgroundWork = false;
-        services.gameConfigPath = dir.filePath(QStringLiteral("game.cfg"));
-        services.champSelect.discover = [] { return std::optional<LCUClient>(); };
-        services.champSelect.loadChampions = [] { return giveEmpty<ChampionCatalog>(); };
-        services.champSelect.loadRunes = [] { return giveEmpty<RuneCatalog>(); };
-        services.champSelect.loadSpells = [] { return giveEmpty<SummonerSpellCatalog>(); };
-        services.champSelect.loadSynergy = [] { return SynergyCatalog::empty(); };
-        services.mainWindow.keyNamer = std::make_shared<FakeKeyCodeNamer>();
-        services.mainWindow.inputMonitoringGranted = [] { return true; };
-        services.mainWindow.requestInputMonitoring = [] {};
-        services.mainWindow.startNewInstance = [] { return false; };
-        services.mainWindow.terminate = [] {};
-        delegate = std::make_unique<AppDelegate>(std::move(services));
-        delegate->applicationDidFinishLaunching();
-        return *delegate;
     }
 
     void writeGameConfig(const QByteArray& text)
@@ -147,16 +93,7 @@ protected:
             std::count_if(windows.begin(), windows.end(), [](const PanelWindow* w) { return w->isVisible(); }));
     }
 
-    std::shared_ptr<InMemoryUserDefaults> defaults = std::make_shared<InMemoryUserDefaults>();
-    FakeKeyState keys;
-    FakeWindowList windows;
-    FakeOverlayWindowNative native;
-    FakeAlerts alerts;
-    QTemporaryDir dir;
-    ItemCatalog catalog = catalogKnowingRules();
-    AppAvailability::Status availability = AppAvailability::Status::available();
     test::LogCapture logs;
-    std::unique_ptr<AppDelegate> delegate;
 };
 
 TEST_F(AppDelegateTest, LaunchBuildsHiddenPanelsMenusAndBothLoops)
@@ -216,6 +153,43 @@ TEST_F(AppDelegateTest, MainWindowOpensOnTheLiveTabAndReopensOnTheLastOne)
     // One controller for the life of the process.
     EXPECT_EQ(&app.mainWindowController(), &main);
 }
+
+TEST_F(AppDelegateTest, WithoutATrayTheWindowIsTheWayInWhateverWasStored)
+{
+    trayAvailable = false;
+    AppDelegate& app = launch();
+    ASSERT_TRUE(app.hasMainWindowController());
+    EXPECT_TRUE(app.mainWindowController().window()->isVisible());
+}
+
+// "Quit Tolvane" from the status menu (true) or the application menu (false).
+class QuitTest : public AppDelegateTest, public ::testing::WithParamInterface<bool> { };
+
+TEST_P(QuitTest, QuittingIsNoDismissalTheNextLaunchOpensTheWindow)
+{
+    defaults->set(OverlaySettingsStore::Keys::mainWindowDismissed, false);
+    AppDelegate& app = launch();
+    QMainWindow* window = app.mainWindowController().window();
+    ASSERT_TRUE(window->isVisible());
+
+    QAction* quit
+        = GetParam() ? app.statusMenu()->actions().last() : app.mainMenu()->actions()[0]->menu()->actions().last();
+    ASSERT_EQ(quit->text(), QStringLiteral("Quit Tolvane"));
+    QTimer::singleShot(0, quit, &QAction::trigger);
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(2); });
+    watchdog.start(30s);
+    ASSERT_EQ(QCoreApplication::exec(), 0);
+    // Qt closed the window on the way out.
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(OverlaySettingsStore(defaults).mainWindowDismissed());
+
+    delegate.reset();
+    EXPECT_TRUE(launch().mainWindowController().window()->isVisible());
+}
+
+INSTANTIATE_TEST_SUITE_P(Menus, QuitTest, ::testing::Bool());
 
 struct FormatCase {
     const char* name;

@@ -104,10 +104,23 @@ TEST_F(GameConfigFile, APipeAtThePathIsNotOpened)
     EXPECT_EQ(LeagueGameSettings::cooldownFormat(path), std::nullopt);
 }
 
-TEST_F(GameConfigFile, TheGamesPathIsAbsentOnThisSystem)
+TEST_F(GameConfigFile, TheGameIsFoundInTheWinePrefixOfTheHomeFolder)
 {
-    EXPECT_FALSE(QFile::exists(LeagueGameSettings::configFilePath));
-    EXPECT_EQ(LeagueGameSettings::cooldownFormat(), std::nullopt);
+    const QByteArray home = qgetenv("HOME");
+    qputenv("HOME", QFile::encodeName(dir.path()));
+    EXPECT_EQ(LeagueGameSettings::cooldownFormat(), std::nullopt) << "no game installed";
+    const QString config
+        = dir.filePath(QStringLiteral("Games/league-of-legends/drive_c/Riot Games/League of Legends/Config"));
+    ASSERT_TRUE(QDir().mkpath(config));
+    QFile file(config + QStringLiteral("/game.cfg"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[General]\r\nNumericCooldownFormat=2\r\n");
+    file.close();
+    const auto found = LeagueGameSettings::cooldownFormat();
+    const CDTimeFormat settled = settleCDFormat(settings);
+    qputenv("HOME", home);
+    EXPECT_EQ(found, mins);
+    EXPECT_EQ(settled, mins);
 }
 
 TEST_F(GameConfigFile, AStoredChoiceWinsOverTheGamesSetting)

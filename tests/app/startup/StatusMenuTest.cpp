@@ -60,6 +60,8 @@ TEST_P(StatusMenuItems, FollowTheOverlayState)
             : QStringLiteral("Reposition Panels…"))];
     EXPECT_EQ(reposition.action, StatusMenu::Action::toggleRepositionMode);
     EXPECT_EQ(reposition.checked, c.repositionMode);
+    // No empty box beside "Reposition Panels…": it is no switch that is off.
+    EXPECT_EQ(reposition.checkable, c.repositionMode);
     EXPECT_TRUE(reposition.enabled);
 }
 

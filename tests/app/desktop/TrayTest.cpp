@@ -1,0 +1,58 @@
+// The status item in a real tray: a tray that starts after the app still gets the icon, a left
+// click opens the same menu as a right click, and the menu's key equivalents work while it is
+// open.
+
+#include "../startup/AppDelegateFixture.h"
+#include "Await.h"
+#include "DesktopSupport.h"
+#include "XTool.h"
+
+#include "app/mainwindow/MainWindowChrome.h"
+#include "app/mainwindow/MainWindowController.h"
+
+#include <QGuiApplication>
+#include <QMainWindow>
+#include <QMenu>
+#include <QScreen>
+#include <QSystemTrayIcon>
+
+namespace tolvane::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+class TrayTest : public AppDelegateFixture { };
+
+TEST_F(TrayTest, ATrayStartedLaterGetsTheIconAndAClickOpensTheMenu)
+{
+    defaults->set(OverlaySettingsStore::Keys::mainWindowDismissed, true);
+    trayAvailable = false;
+    AppDelegate& app = launch();
+    ASSERT_NE(app.statusItem(), nullptr);
+
+    Trayer tray;
+    ASSERT_TRUE(tray.waitUntilRunning());
+    // Docked once it sits in the tray's strip at the top right of the screen.
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const QRect strip(screen.right() - Trayer::width, screen.top(), Trayer::width, Trayer::height);
+    ASSERT_TRUE(spinUntil([&] { return strip.contains(app.statusItem()->geometry().center()); }, 30s))
+        << "the icon never docked";
+
+    const QPoint icon = app.statusItem()->geometry().center();
+    ASSERT_TRUE(xdotool({QStringLiteral("mousemove"), QString::number(icon.x()), QString::number(icon.y()),
+        QStringLiteral("click"), QStringLiteral("1")}));
+    ASSERT_TRUE(spinUntil([&] { return app.statusMenu()->isVisible(); }, 30s)) << "a left click opened no menu";
+
+    // "Settings…" by its key while the menu is open.
+    ASSERT_TRUE(xdotool({QStringLiteral("key"), QStringLiteral("ctrl+comma")}));
+    ASSERT_TRUE(spinUntil(
+        [&] {
+            return app.hasMainWindowController() && app.mainWindowController().window()->isVisible()
+                && app.mainWindowController().chrome().selection() == MainTab::settings;
+        },
+        30s));
+    EXPECT_FALSE(app.statusMenu()->isVisible());
+}
+
+} // namespace
+} // namespace tolvane::test
