@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
+#include <algorithm>
+
 #include <unistd.h>
 
 #include <X11/Xatom.h>
@@ -33,9 +35,11 @@ StandInGameWindow::StandInGameWindow(StandInOptions options)
         XInternAtom(display_, "UTF8_STRING", False), 8, PropModeReplace,
         reinterpret_cast<const unsigned char*>(title.constData()), static_cast<int>(title.size()));
 
-    QByteArray name = options_.windowClass;
-    XClassHint hint {name.data(), name.data()};
-    XSetClassHint(display_, window_, &hint);
+    if (!options_.windowClass.isEmpty()) {
+        QByteArray name = options_.windowClass;
+        XClassHint hint {name.data(), name.data()};
+        XSetClassHint(display_, window_, &hint);
+    }
 
     const long pid = getpid();
     XChangeProperty(display_, window_, XInternAtom(display_, "_NET_WM_PID", False), XA_CARDINAL, 32, PropModeReplace,
@@ -84,9 +88,10 @@ bool StandInGameWindow::show()
         windowManager = windowManager || properties[i] == wmCheck;
     if (properties != nullptr)
         XFree(properties);
+    // A first window on a fresh server can take seconds on a busy machine.
     QElapsedTimer clock;
     clock.start();
-    while (clock.elapsed() < 5000) {
+    while (clock.elapsed() < 30000) {
         XWindowAttributes attributes {};
         XGetWindowAttributes(display_, window_, &attributes);
         Atom type = 0;
@@ -108,11 +113,34 @@ bool StandInGameWindow::show()
 
 void StandInGameWindow::destroy()
 {
-    if (display_ != nullptr && window_ != 0) {
-        XDestroyWindow(display_, window_);
-        XSync(display_, False);
-        window_ = 0;
+    if (display_ == nullptr || window_ == 0)
+        return;
+    XDestroyWindow(display_, window_);
+    XSync(display_, False);
+    // The window manager lets go of a window last by taking it off its client list. Until then
+    // a later test could still find it there, and once this connection closes its ids go to the
+    // next one: openbox would then reparent and resize the next window made with the same id as
+    // if it were this one.
+    const Atom clientList = XInternAtom(display_, "_NET_CLIENT_LIST", False);
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 30000) {
+        Atom type = 0;
+        int format = 0;
+        unsigned long count = 0;
+        unsigned long after = 0;
+        unsigned char* data = nullptr;
+        XGetWindowProperty(display_, DefaultRootWindow(display_), clientList, 0, 0x10000, False, XA_WINDOW, &type,
+            &format, &count, &after, &data);
+        const auto* ids = reinterpret_cast<const unsigned long*>(data);
+        const bool listed = data != nullptr && format == 32 && std::find(ids, ids + count, window_) != ids + count;
+        if (data != nullptr)
+            XFree(data);
+        if (!listed)
+            break;
+        usleep(10000);
     }
+    window_ = 0;
 }
 
 int StandInGameWindow::takeButtonPresses()
