@@ -299,7 +299,7 @@ TEST_F(FakeGameClient, DroppedClientStillFinishesItsRequest)
 {
     route(champPath, TestResponse::never());
     QCoro::Task<LCUClient::ChampSelectFetch> pending = [this] {
-        const LCUClient lcu = client(HttpTimeouts {1h, 1h}); // only the drop can end the request
+        const LCUClient lcu = client(shortTimeouts); // the request outlives it and runs into its time-out
         return lcu.champSelectFetch();
     }();
     EXPECT_EQ(await(std::move(pending)).kind, Kind::unreachable);
