@@ -62,7 +62,7 @@ TEST_F(SettingsViewTest, TextSizeChangeRebuildsThePagesAtTheNewScale)
     SegmentedPicker& picker = *view->advancedPage()->textSizePicker();
     click(picker, picker.segmentRect(3).center());
     EXPECT_EQ(store.windowTextSizeIndex(), 3);
-    spinUntil([&] {
+    test::spinUntil([&] {
         return view->tabButton(Tab::panels)->sizeHint().width() > smallTab.width() && view->advancedPage()->isVisible();
     });
 
