@@ -2,7 +2,10 @@
 #include "XTool.h"
 
 #include "Await.h"
+#include "platform/X11KeyTable.h"
 #include "platform/X11Platform.h"
+
+#include <map>
 
 #include <gtest/gtest.h>
 
@@ -50,6 +53,25 @@ TEST(X11KeyState, CodesWithoutAKeyReadAsNotHeld)
     for (int code : {63, -1, 10, 200, 70000})
         EXPECT_FALSE(keys->isKeyDown(code)) << code;
     test::xdotool({QStringLiteral("keyup"), QStringLiteral("Tab")});
+}
+
+// The table maps 105 codes, each to keysyms of its own: a keysym under two codes would read one
+// key as both, and a code listed twice silently loses one of its two entries.
+TEST(X11KeyTable, EveryKeyIsListedOnceWithKeysymsOfItsOwn)
+{
+    std::map<unsigned long, int> codeOf;
+    int codes = 0;
+    for (int code = 0; code < 128; ++code) {
+        const auto keysyms = X11KeyTable::keysymsForVirtualKey(code);
+        codes += keysyms ? 1 : 0;
+        for (unsigned long keysym : keysyms.value_or(X11KeyTable::Keysyms {})) {
+            if (keysym == 0)
+                continue;
+            const auto [first, fresh] = codeOf.emplace(keysym, code);
+            EXPECT_TRUE(fresh) << "keysym " << keysym << " of code " << code << " is already code " << first->second;
+        }
+    }
+    EXPECT_EQ(codes, 105);
 }
 
 } // namespace

@@ -6,6 +6,8 @@
 #include "platform/ScreenSpace.h"
 #include "platform/X11Platform.h"
 
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryFile>
 
@@ -33,20 +35,48 @@ protected:
     std::unique_ptr<X11WindowList> list = makeX11WindowList();
 };
 
-TEST_F(X11WindowListTest, FindsTheGameWindowWithItsOwnerTitleAndFrameInScreenCoordinates)
+struct Described {
+    const char* name;
+    QString title;
+    QByteArray windowClass;
+    QString ownerName; // empty: the program running this test
+};
+
+void PrintTo(const Described& d, std::ostream* os)
 {
-    test::StandInGameWindow game({.geometry = {100, 50, 1280, 720}});
+    *os << d.name;
+}
+
+class X11WindowDescription : public X11WindowListTest, public ::testing::WithParamInterface<Described> { };
+
+TEST_P(X11WindowDescription, OwnerTitleProcessAndFrameInScreenCoordinates)
+{
+    const Described& d = GetParam();
+    test::StandInGameWindow game({.geometry = {100, 50, 1280, 720}, .title = d.title, .windowClass = d.windowClass});
     ASSERT_TRUE(game.show());
 
-    const auto window = findByTitle(*list, QStringLiteral("League of Legends (TM) Client"));
+    const auto window = list->window(game.id());
     ASSERT_TRUE(window);
-    // Wine's class "league of legends.exe" becomes the owner name without ".exe".
-    EXPECT_EQ(window->ownerName, QStringLiteral("league of legends"));
+    const QString program = QFileInfo(QCoreApplication::arguments().constFirst()).fileName();
+    EXPECT_EQ(window->ownerName, d.ownerName.isEmpty() ? program : d.ownerName);
+    EXPECT_EQ(window->title, d.title);
     EXPECT_EQ(window->processId, getpid());
     // X's top-left (100, 50) on a 1080-high screen is (100, 310) from the bottom left.
     EXPECT_EQ(window->frame, QRectF(100, 310, 1280, 720));
     EXPECT_EQ(window->layer, 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(Windows, X11WindowDescription,
+    ::testing::Values(
+        // Wine's class "league of legends.exe" becomes the owner name without ".exe".
+        Described {"wine_game", QStringLiteral("League of Legends (TM) Client"), "league of legends.exe",
+            QStringLiteral("league of legends")},
+        // The title is UTF-8 text, not Latin-1.
+        Described {"utf8_title", QStringLiteral("Légendes — 英雄联盟 (TM)"), "League of Legends.EXE",
+            QStringLiteral("League of Legends")},
+        // Without a class, the program on the owning process's command line names the owner.
+        Described {"no_class", QStringLiteral("Classless"), QByteArray(), QString()}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(X11WindowListTest, TheFrameOfADecoratedWindowIncludesTheWindowManagersDecoration)
 {
@@ -57,7 +87,7 @@ TEST_F(X11WindowListTest, TheFrameOfADecoratedWindowIncludesTheWindowManagersDec
     // openbox frames and places the window a moment after it is mapped: wait for it to settle.
     std::optional<WindowInfo> window;
     test::spinUntil([&] {
-        window = findByTitle(*list, QStringLiteral("Decorated"));
+        window = list->window(game.id());
         return window && window->frame.left() == 200 && window->frame.bottom() == 1080 - 100;
     });
     ASSERT_TRUE(window);

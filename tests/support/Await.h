@@ -1,6 +1,9 @@
 #pragma once
 // Drives a coroutine to its end from a test, under a watchdog: a hang fails loudly instead of
-// stalling the suite.
+// stalling the suite. Waits return as soon as their state holds; their bounds are long enough
+// that only a fault, never a busy machine, runs into them.
+
+#include "core/support/HttpSession.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -17,7 +20,10 @@
 
 namespace tolvane::test {
 
-template <class T> auto await(QCoro::Task<T>&& task, std::chrono::milliseconds watchdog = std::chrono::seconds(20))
+// Time-outs for a client whose peer answers: a slow machine never runs into them.
+inline const HttpTimeouts patientTimeouts {std::chrono::seconds(20), std::chrono::seconds(30)};
+
+template <class T> auto await(QCoro::Task<T>&& task, std::chrono::milliseconds watchdog = std::chrono::seconds(60))
 {
     QTimer dog;
     dog.setSingleShot(true);
@@ -31,7 +37,7 @@ template <class T> auto await(QCoro::Task<T>&& task, std::chrono::milliseconds w
 
 // Runs the event loop until condition holds or the time runs out; returns the condition.
 inline bool spinUntil(
-    const std::function<bool()>& condition, std::chrono::milliseconds limit = std::chrono::seconds(10))
+    const std::function<bool()>& condition, std::chrono::milliseconds limit = std::chrono::seconds(30))
 {
     QElapsedTimer clock;
     clock.start();
@@ -43,10 +49,15 @@ inline bool spinUntil(
     return true;
 }
 
-// Runs the event loop for a while.
+// Runs the event loop for at least the duration and at least a few turns, so that work queued a
+// few steps deep has run however slowly each turn goes (events posted during a turn wait for the
+// next one).
 inline void spinFor(std::chrono::milliseconds duration)
 {
-    spinUntil([] { return false; }, duration);
+    QElapsedTimer clock;
+    clock.start();
+    for (int turn = 0; turn < 10 || clock.elapsed() < duration.count(); ++turn)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
 }
 
 // A real document from the shared captures, read in place.

@@ -160,7 +160,7 @@ protected:
     LCUClient client() const
     {
         return LCUClient(ClientCredentials {server.port(), QStringLiteral("pw"), QStringLiteral("https")},
-            std::make_shared<RiotTrustDelegate>(TestCertificates::instance().anchor), HttpTimeouts {500ms, 1500ms});
+            std::make_shared<RiotTrustDelegate>(TestCertificates::instance().anchor), patientTimeouts);
     }
 
     void route(const QString& path, TestResponse response)
@@ -193,7 +193,7 @@ protected:
             if (!*running)
                 return std::nullopt;
             return LCUClient(ClientCredentials {port, QStringLiteral("pw"), QStringLiteral("https")},
-                std::make_shared<RiotTrustDelegate>(TestCertificates::instance().anchor), HttpTimeouts {500ms, 1500ms});
+                std::make_shared<RiotTrustDelegate>(TestCertificates::instance().anchor), patientTimeouts);
         };
         services.loadChampions = [this] {
             events.push_back(QStringLiteral("champions"));

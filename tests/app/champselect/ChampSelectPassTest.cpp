@@ -245,7 +245,7 @@ TEST_F(ChampSelectPass, AChangeOfChampionDropsTheAnswerInFlightAndSwitchingBackA
     spells->open = std::make_shared<bool>(false);
     pass(finalization());
     pass(asThresh());
-    spinFor(20ms);
+    spinUntil([&] { return spells->calls.size() >= 2; });
     EXPECT_EQ(spells->calls, (std::vector<QString> {"Graves|adc|Jinx", "Thresh|support|Jinx"}));
     *spells->open = true;
     ASSERT_TRUE(spellsSettled());

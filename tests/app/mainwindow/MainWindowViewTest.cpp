@@ -112,7 +112,7 @@ TEST_F(MainWindowViewTest, OpenSettingsOnHomeSelectsSettingsAtOnce)
     home->openSettingsButton()->click();
     EXPECT_EQ(chrome.selection(), MainTab::settings);
     EXPECT_EQ(view().tabContent()->property("tab").toString(), QStringLiteral("settings"));
-    spinFor(std::chrono::milliseconds(250));
+    spinUntil([&] { return view().sideNav()->selectedProgress(MainTab::settings) == 1.0; });
     EXPECT_DOUBLE_EQ(view().sideNav()->selectedProgress(MainTab::settings), 1.0);
     EXPECT_DOUBLE_EQ(view().sideNav()->selectedProgress(MainTab::home), 0.0);
 }
@@ -123,7 +123,7 @@ TEST_F(MainWindowViewTest, OnlyTheSelectedItemShowsItsIndicatorFadingOverAShortT
     EXPECT_DOUBLE_EQ(nav.selectedProgress(MainTab::live), 1.0);
     chrome.setSelection(MainTab::home);
     EXPECT_LT(nav.selectedProgress(MainTab::home), 1.0); // not at once
-    spinFor(std::chrono::milliseconds(250));
+    spinUntil([&] { return nav.selectedProgress(MainTab::home) == 1.0 && nav.selectedProgress(MainTab::live) == 0.0; });
     for (MainTab tab : allMainTabs)
         EXPECT_DOUBLE_EQ(nav.selectedProgress(tab), tab == MainTab::home ? 1.0 : 0.0);
 }

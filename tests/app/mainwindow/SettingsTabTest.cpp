@@ -62,7 +62,9 @@ TEST_F(SettingsViewTest, TextSizeChangeRebuildsThePagesAtTheNewScale)
     SegmentedPicker& picker = *view->advancedPage()->textSizePicker();
     click(picker, picker.segmentRect(3).center());
     EXPECT_EQ(store.windowTextSizeIndex(), 3);
-    settle();
+    test::spinUntil([&] {
+        return view->tabButton(Tab::panels)->sizeHint().width() > smallTab.width() && view->advancedPage()->isVisible();
+    });
 
     EXPECT_DOUBLE_EQ(model.fontScale(), 1.55);
     EXPECT_GT(view->tabButton(Tab::panels)->sizeHint().width(), smallTab.width());

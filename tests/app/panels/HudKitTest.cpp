@@ -313,7 +313,7 @@ TEST(HudImageCacheTest, LoadsEachAddressOnceAndKeepsFailures)
             return test::TestResponse::json("not an image");
         return test::TestResponse::json("missing", 404);
     });
-    HudImageCache cache(HttpTimeouts {std::chrono::milliseconds(2000), std::chrono::milliseconds(3000)});
+    HudImageCache cache(test::patientTimeouts);
     int arrived = 0;
     QObject::connect(&cache, &HudImageSource::imageArrived, [&] { ++arrived; });
     const QUrl ok = server.url(QStringLiteral("/ok.png"));

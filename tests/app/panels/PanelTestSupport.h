@@ -8,6 +8,7 @@
 #include "core/gameclient/LiveClientDataClient.h"
 #include "core/gameclient/RiotTrustDelegate.h"
 
+#include "Await.h"
 #include "TestCertificates.h"
 #include "TestHttpServer.h"
 
@@ -106,6 +107,14 @@ public:
     void serve(const Snapshot& snapshot) { body_ = snapshot.json(); }
     void noGame() { body_.reset(); }
     int polls() const { return int(server_.requests().size()); }
+    // Once its model is gone: while two and a half poll intervals pass, nothing reaches the peer
+    // but the request that may already have been on its way.
+    bool staysQuiet(std::chrono::milliseconds pollInterval)
+    {
+        const int atStop = polls();
+        spinFor(pollInterval * 5 / 2);
+        return polls() <= atStop + 1;
+    }
 
     static std::shared_ptr<const TlsTrustPolicy> trust()
     {
@@ -113,8 +122,8 @@ public:
     }
     LiveClientDataClient client() const
     {
-        return LiveClientDataClient(server_.url(QStringLiteral("/liveclientdata/allgamedata")), trust(),
-            HttpTimeouts {std::chrono::milliseconds(2000), std::chrono::milliseconds(3000)});
+        return LiveClientDataClient(
+            server_.url(QStringLiteral("/liveclientdata/allgamedata")), trust(), patientTimeouts);
     }
     TestHttpServer& server() { return server_; }
 

@@ -48,10 +48,9 @@ QString SdkPeer::start()
     process_.start(node,
         {QStringLiteral("server.mjs"), QStringLiteral("--style"),
             style_ == Style::json ? QStringLiteral("json") : QStringLiteral("sse")});
-    if (!process_.waitForStarted(10000))
+    if (!process_.waitForStarted(30000))
         return QStringLiteral("node did not start: ") + process_.errorString();
-    if (!spinUntil([this] { return port_ != 0 || process_.state() == QProcess::NotRunning; }, std::chrono::seconds(20))
-        || port_ == 0)
+    if (!spinUntil([this] { return port_ != 0 || process_.state() == QProcess::NotRunning; }) || port_ == 0)
         return QStringLiteral("the peer did not report its port");
     return {};
 }
@@ -81,7 +80,7 @@ void SdkPeer::readOutput()
 
 QList<QJsonObject> SdkPeer::calls(int atLeast)
 {
-    spinUntil([&] { return calls_.size() >= atLeast; }, std::chrono::seconds(5));
+    spinUntil([&] { return calls_.size() >= atLeast; });
     return calls_;
 }
 

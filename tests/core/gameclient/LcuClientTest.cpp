@@ -53,7 +53,7 @@ protected:
     {
     }
 
-    LCUClient client(HttpTimeouts timeouts = shortTimeouts) const
+    LCUClient client(HttpTimeouts timeouts = patientTimeouts) const
     {
         return LCUClient(ClientCredentials {server.port(), password, QStringLiteral("https")}, testTrust(), timeouts);
     }
@@ -132,7 +132,7 @@ TEST_P(SessionFetch, MapsEveryAnswer)
     const FetchCase& c = GetParam();
     route(champPath, c.response(true));
     route(gameflowPath, c.response(false));
-    const LCUClient lcu = client(c.silentPeer ? shortTimeouts : HttpTimeouts::gameInterface());
+    const LCUClient lcu = client(c.silentPeer ? shortTimeouts : patientTimeouts);
 
     const auto champ = await(lcu.champSelectFetch());
     EXPECT_EQ(champ.kind, c.champ);
@@ -299,10 +299,10 @@ TEST_F(FakeGameClient, DroppedClientStillFinishesItsRequest)
 {
     route(champPath, TestResponse::never());
     QCoro::Task<LCUClient::ChampSelectFetch> pending = [this] {
-        const LCUClient lcu = client();
+        const LCUClient lcu = client(shortTimeouts); // the request outlives it and runs into its time-out
         return lcu.champSelectFetch();
     }();
-    EXPECT_EQ(await(std::move(pending), 5s).kind, Kind::unreachable);
+    EXPECT_EQ(await(std::move(pending)).kind, Kind::unreachable);
 }
 
 // Discovery makes its client on a worker thread; the client is then used on the main thread.
@@ -311,7 +311,7 @@ TEST_F(FakeGameClient, ClientMadeOnAWorkerThreadWorksOnTheMainThread)
     route(gameflowPath, realSession(false));
     const ClientCredentials creds {server.port(), password, QStringLiteral("https")};
     std::optional<LCUClient> lcu = std::async(std::launch::async, [creds] {
-        return std::optional<LCUClient>(LCUClient(creds, testTrust(), shortTimeouts));
+        return std::optional<LCUClient>(LCUClient(creds, testTrust(), patientTimeouts));
     }).get();
     ASSERT_TRUE(lcu.has_value());
     EXPECT_EQ(await(lcu->gameflowFetch()).kind, GKind::session);
@@ -343,7 +343,7 @@ TEST_F(FakeGameClient, DiscoveredClientUsesThePinnedRoot)
 
     EXPECT_EQ(await(found->champSelectFetch()).kind, Kind::unreachable);
     EXPECT_TRUE(server.requests().isEmpty());
-    const LCUClient trusting(found->creds(), testTrust(), shortTimeouts);
+    const LCUClient trusting(found->creds(), testTrust(), patientTimeouts);
     EXPECT_EQ(await(trusting.champSelectFetch()).kind, Kind::session);
 }
 

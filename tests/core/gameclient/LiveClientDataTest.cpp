@@ -197,7 +197,7 @@ protected:
     {
         server = std::make_unique<TestHttpServer>(std::move(handler), TestCertificates::instance().loopback);
         client = std::make_unique<LiveClientDataClient>(
-            server->url(QStringLiteral("/liveclientdata/allgamedata")), testTrust());
+            server->url(QStringLiteral("/liveclientdata/allgamedata")), testTrust(), patientTimeouts);
     }
 
     LogCapture logs;
@@ -242,7 +242,7 @@ TEST_F(LiveClientFixture, TransportFailuresAreAbsentAndSilent)
         [](const TestRequest&) { return TestResponse::never(); }, TestCertificates::instance().loopback);
     LiveClientDataClient slow(
         silent.url(QStringLiteral("/liveclientdata/allgamedata")), testTrust(), HttpTimeouts {200ms, 400ms});
-    EXPECT_FALSE(await(slow.snapshot(), 5s).has_value());
+    EXPECT_FALSE(await(slow.snapshot()).has_value());
 
     // Truncated body: the connection closes mid-document.
     serve([](const TestRequest&) {
@@ -252,21 +252,6 @@ TEST_F(LiveClientFixture, TransportFailuresAreAbsentAndSilent)
     });
     EXPECT_FALSE(await(client->snapshot()).has_value());
     EXPECT_EQ(snapshotFailures(logs), 0);
-}
-
-TEST_F(LiveClientFixture, StreamYieldsAtOnceThenAfterEachPause)
-{
-    serve([](const TestRequest&) { return TestResponse::json(capture("sr_2020_local_player.json")); });
-    auto stream = client->stream(100);
-    QElapsedTimer clock;
-    clock.start();
-    auto first = await(stream->next());
-    ASSERT_TRUE(first.has_value());
-    EXPECT_TRUE(first->has_value());
-    EXPECT_LT(clock.elapsed(), 100) << "the first poll does not wait for the pause";
-    auto second = await(stream->next());
-    ASSERT_TRUE(second.has_value() && second->has_value());
-    EXPECT_GE(clock.elapsed(), 100);
 }
 
 TEST_F(LiveClientFixture, StreamWithoutGameYieldsAbsentElementsSilently)
@@ -306,12 +291,9 @@ TEST_F(LiveClientFixture, CancellingWhileSleepingSendsNoFurtherRequest)
     auto stream = client->stream(60'000);
     ASSERT_TRUE(await(stream->next()).has_value());
     const auto before = server->requests().size();
-    QElapsedTimer clock;
-    clock.start();
     stream->cancel();
     auto end = await(stream->next());
     EXPECT_FALSE(end.has_value()) << "a cancelled stream is finished";
-    EXPECT_LT(clock.elapsed(), 1000);
     spinFor(100ms);
     EXPECT_EQ(server->requests().size(), before);
 }
@@ -342,11 +324,13 @@ TEST_F(LiveClientFixture, BusyConsumerGetsTheNewestSnapshotButEveryAbsence)
     EXPECT_EQ(seen, expected);
 }
 
+// The first poll goes out at once and the next only after the pause: the slow stream's first
+// snapshot comes well within its hour, and it asks no second time while the fast one polls on.
 TEST_F(LiveClientFixture, TwoStreamsOnOneClientPollIndependently)
 {
     serve([](const TestRequest&) { return TestResponse::json(capture("practicetool_11.21_a.json")); });
     auto fast = client->stream(10);
-    auto slow = client->stream(60'000);
+    auto slow = client->stream(3'600'000);
     for (int i = 0; i < 4; ++i)
         ASSERT_TRUE(await(fast->next()).has_value());
     ASSERT_TRUE(await(slow->next()).has_value());

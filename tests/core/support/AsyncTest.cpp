@@ -2,8 +2,6 @@
 
 #include "Await.h"
 
-#include <QElapsedTimer>
-
 #include <gtest/gtest.h>
 
 using namespace tolvane;
@@ -35,12 +33,10 @@ TEST(CancellableSleep, CancellationCutsTheSleepShort)
 {
     CancelSource source;
     QTimer::singleShot(20, [&] { source.cancel(); });
-    QElapsedTimer clock;
-    clock.start();
-    EXPECT_FALSE(await(sleepFor(60s, source.token())));
-    EXPECT_LT(clock.elapsed(), 5000);
+    // An hour's sleep ends long before the watchdog only if the cancel cut it short.
+    EXPECT_FALSE(await(sleepFor(1h, source.token())));
     // Already cancelled: returns at once.
-    EXPECT_FALSE(await(sleepFor(60s, source.token())));
+    EXPECT_FALSE(await(sleepFor(1h, source.token())));
 }
 
 TEST(SignalWait, EndsOnDestructionOfTheSender)

@@ -3,6 +3,10 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
+#include <algorithm>
+#include <functional>
+#include <vector>
+
 #include <unistd.h>
 
 #include <X11/Xatom.h>
@@ -10,6 +14,43 @@
 #include <X11/Xutil.h>
 
 namespace tolvane::test {
+
+namespace {
+
+// A property of 32-bit items (windows, cardinals); empty when absent.
+std::vector<unsigned long> longs(Display* display, Window window, const char* name, Atom type)
+{
+    Atom actualType = 0;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, 0x10000, False, type, &actualType,
+        &format, &count, &after, &data);
+    std::vector<unsigned long> items;
+    if (data != nullptr && format == 32)
+        items.assign(reinterpret_cast<unsigned long*>(data), reinterpret_cast<unsigned long*>(data) + count);
+    if (data != nullptr)
+        XFree(data);
+    return items;
+}
+
+// Polls the server until the condition holds: for up to 30 s, as a first window on a fresh server
+// can take seconds on a busy machine.
+bool pollUntil(const std::function<bool()>& condition)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+        if (clock.elapsed() > 30000)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        usleep(10000);
+    }
+    return true;
+}
+
+} // namespace
 
 StandInGameWindow::StandInGameWindow(StandInOptions options)
     : options_(std::move(options))
@@ -33,9 +74,11 @@ StandInGameWindow::StandInGameWindow(StandInOptions options)
         XInternAtom(display_, "UTF8_STRING", False), 8, PropModeReplace,
         reinterpret_cast<const unsigned char*>(title.constData()), static_cast<int>(title.size()));
 
-    QByteArray name = options_.windowClass;
-    XClassHint hint {name.data(), name.data()};
-    XSetClassHint(display_, window_, &hint);
+    if (!options_.windowClass.isEmpty()) {
+        QByteArray name = options_.windowClass;
+        XClassHint hint {name.data(), name.data()};
+        XSetClassHint(display_, window_, &hint);
+    }
 
     const long pid = getpid();
     XChangeProperty(display_, window_, XInternAtom(display_, "_NET_WM_PID", False), XA_CARDINAL, 32, PropModeReplace,
@@ -76,43 +119,31 @@ bool StandInGameWindow::show()
     XSync(display_, False);
     // A window manager sets the frame extents once it has framed the window; without one there
     // is nothing to wait for beyond the mapping.
-    const auto wmCheck = XInternAtom(display_, "_NET_SUPPORTING_WM_CHECK", False);
-    int propertyCount = 0;
-    Atom* properties = XListProperties(display_, DefaultRootWindow(display_), &propertyCount);
-    bool windowManager = false;
-    for (int i = 0; i < propertyCount; ++i)
-        windowManager = windowManager || properties[i] == wmCheck;
-    if (properties != nullptr)
-        XFree(properties);
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < 5000) {
+    const bool windowManager
+        = !longs(display_, DefaultRootWindow(display_), "_NET_SUPPORTING_WM_CHECK", XA_WINDOW).empty();
+    return pollUntil([&] {
         XWindowAttributes attributes {};
         XGetWindowAttributes(display_, window_, &attributes);
-        Atom type = 0;
-        int format = 0;
-        unsigned long count = 0;
-        unsigned long after = 0;
-        unsigned char* data = nullptr;
-        XGetWindowProperty(display_, window_, XInternAtom(display_, "_NET_FRAME_EXTENTS", False), 0, 4, False,
-            XA_CARDINAL, &type, &format, &count, &after, &data);
-        if (data != nullptr)
-            XFree(data);
-        if (attributes.map_state == IsViewable && (count == 4 || !windowManager))
-            return true;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        usleep(10000);
-    }
-    return false;
+        return attributes.map_state == IsViewable
+            && (!windowManager || longs(display_, window_, "_NET_FRAME_EXTENTS", XA_CARDINAL).size() == 4);
+    });
 }
 
 void StandInGameWindow::destroy()
 {
-    if (display_ != nullptr && window_ != 0) {
-        XDestroyWindow(display_, window_);
-        XSync(display_, False);
-        window_ = 0;
-    }
+    if (display_ == nullptr || window_ == 0)
+        return;
+    XDestroyWindow(display_, window_);
+    XSync(display_, False);
+    // The window manager lets go of a window last by taking it off its client list. Until then
+    // a later test could still find it there, and once this connection closes its ids go to the
+    // next one: openbox would then reparent and resize the next window made with the same id as
+    // if it were this one.
+    pollUntil([&] {
+        const auto clients = longs(display_, DefaultRootWindow(display_), "_NET_CLIENT_LIST", XA_WINDOW);
+        return std::find(clients.begin(), clients.end(), window_) == clients.end();
+    });
+    window_ = 0;
 }
 
 int StandInGameWindow::takeButtonPresses()

@@ -15,7 +15,7 @@ namespace tolvane::test {
 struct StandInOptions {
     QRect geometry {0, 0, 1920, 1080}; // in X's coordinates (top-left origin)
     QString title = QStringLiteral("League of Legends (TM) Client");
-    QByteArray windowClass = "league of legends.exe";
+    QByteArray windowClass = "league of legends.exe"; // empty: the window has no class
     bool decorated = false; // borderless, as the game usually runs
     QColor colour {22, 58, 74};
 };
@@ -29,6 +29,7 @@ public:
 
     // Maps the window and waits until it is viewable; false when that does not happen.
     bool show();
+    // Destroys the window and waits until the window manager no longer lists it.
     void destroy();
     quint64 id() const { return window_; }
     // Button presses delivered to the window since the last call.

@@ -10,7 +10,7 @@ bool xdotool(const QStringList& arguments)
 {
     QProcess process;
     process.start(QStringLiteral("xdotool"), arguments);
-    if (!process.waitForFinished(10000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
         std::fprintf(stderr, "xdotool %s failed: %s\n", qPrintable(arguments.join(u' ')),
             process.readAllStandardError().constData());
         return false;
