@@ -154,6 +154,8 @@ TEST_F(MetrionClientOverHttp, UnusableBodiesGiveNothingSilently)
         std::nullopt);
     EXPECT_EQ(answer(TestResponse::json("")), std::nullopt);
     EXPECT_EQ(answer(TestResponse::json("Service Unavailable", 503)), std::nullopt);
+    EXPECT_EQ(answer(TestResponse::endless()), std::nullopt);
+    EXPECT_TRUE(gaveUpNearLimit(server, logs, HttpPeer::statistics));
     EXPECT_TRUE(logs.lines(QStringLiteral("metrion")).isEmpty());
 }
 

@@ -251,6 +251,11 @@ TEST_F(LiveClientFixture, TransportFailuresAreAbsentAndSilent)
         return r;
     });
     EXPECT_FALSE(await(client->snapshot()).has_value());
+
+    // A body without end is cut off at the peer's limit, logged by the session alone.
+    serve([](const TestRequest&) { return TestResponse::endless(); });
+    EXPECT_FALSE(await(client->snapshot()).has_value());
+    EXPECT_TRUE(gaveUpNearLimit(*server, logs, HttpPeer::liveClient));
     EXPECT_EQ(snapshotFailures(logs), 0);
 }
 

@@ -1,6 +1,7 @@
 #include "core/support/HttpSession.h"
 
 #include "Await.h"
+#include "LogCapture.h"
 #include "TestHttpServer.h"
 
 #include <QTcpServer>
@@ -12,6 +13,8 @@ using namespace tolvane;
 using namespace tolvane::test;
 using namespace std::chrono_literals;
 
+namespace {
+
 TEST(HttpSession, PostSendsBodyAndHeadersAndReturnsAnyStatus)
 {
     TestHttpServer server([](const TestRequest& r) {
@@ -19,7 +22,7 @@ TEST(HttpSession, PostSendsBodyAndHeadersAndReturnsAnyStatus)
         response.headers = {{"X-Extra", "1"}};
         return response;
     });
-    HttpSession session(HttpTimeouts::remoteService());
+    HttpSession session(HttpPeer::statistics, HttpTimeouts::remoteService());
     HttpResult result = await(session.post(server.url(QStringLiteral("/mcp")), R"({"a":1})",
         {{"Content-Type", "application/json"}, {"Accept", "text/event-stream"}}));
     ASSERT_TRUE(result.arrived());
@@ -39,7 +42,7 @@ TEST(HttpSession, NothingIsKeptBetweenRequests)
         response.headers = {{"Set-Cookie", "id=1"}, {"Cache-Control", "max-age=3600"}};
         return response;
     });
-    HttpSession session(HttpTimeouts::remoteService());
+    HttpSession session(HttpPeer::dataDragon, HttpTimeouts::remoteService());
     for (int i = 0; i < 2; ++i)
         ASSERT_TRUE(await(session.get(server.url(QStringLiteral("/x")))).arrived());
     ASSERT_EQ(server.requests().size(), 2) << "the second GET is not served from a cache";
@@ -49,7 +52,7 @@ TEST(HttpSession, NothingIsKeptBetweenRequests)
 TEST(HttpSession, TimeOutsEndRequestsThatStall)
 {
     TestHttpServer silent([](const TestRequest&) { return TestResponse::never(); });
-    HttpSession session(HttpTimeouts {100ms, 10s});
+    HttpSession session(HttpPeer::liveClient, HttpTimeouts {100ms, 10s});
     HttpResult idle = await(session.get(silent.url(QStringLiteral("/"))), 5s);
     EXPECT_FALSE(idle.arrived());
     EXPECT_EQ(idle.transport, TransportError::timedOut);
@@ -60,7 +63,7 @@ TEST(HttpSession, TimeOutsEndRequestsThatStall)
         r.delayMs = 2000;
         return r;
     });
-    HttpSession strict(HttpTimeouts {10s, 150ms});
+    HttpSession strict(HttpPeer::liveClient, HttpTimeouts {10s, 150ms});
     HttpResult whole = await(strict.get(late.url(QStringLiteral("/"))), 5s);
     EXPECT_EQ(whole.transport, TransportError::timedOut);
 }
@@ -73,7 +76,7 @@ TEST(HttpSession, TransportFailuresAreToldApart)
         ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
         port = probe.serverPort();
     }
-    HttpSession session(HttpTimeouts::gameInterface());
+    HttpSession session(HttpPeer::gameClient, HttpTimeouts::gameInterface());
     QUrl url(QStringLiteral("http://127.0.0.1/"));
     url.setPort(port);
     HttpResult refused = await(session.get(url));
@@ -95,14 +98,172 @@ TEST(HttpSession, CancellationAndDestructionNeverLeaveTheCallerHanging)
     TestHttpServer silent([](const TestRequest&) { return TestResponse::never(); });
 
     CancelSource cancel;
-    HttpSession session(HttpTimeouts {60s, 60s});
+    HttpSession session(HttpPeer::liveClient, HttpTimeouts {60s, 60s});
     QTimer::singleShot(50, [&] { cancel.cancel(); });
     HttpResult cancelled = await(session.get(silent.url(QStringLiteral("/")), {}, cancel.token()), 5s);
     EXPECT_EQ(cancelled.transport, TransportError::cancelled);
 
-    auto* doomed = new HttpSession(HttpTimeouts {60s, 60s});
+    // Sessions of one kind share a manager: a session going away ends its own calls only.
+    TestHttpServer quick([](const TestRequest&) { return TestResponse::json("{}"); });
+    auto* doomed = new HttpSession(HttpPeer::liveClient, HttpTimeouts {60s, 60s});
     QTimer::singleShot(50, [doomed] { delete doomed; });
+    auto survivor = session.get(silent.url(QStringLiteral("/")), {}, cancel.token());
     HttpResult gone = await(doomed->get(silent.url(QStringLiteral("/"))), 5s);
     EXPECT_FALSE(gone.arrived());
     EXPECT_EQ(gone.transport, TransportError::cancelled);
+    EXPECT_TRUE(await(session.get(quick.url(QStringLiteral("/")))).arrived());
+
+    // The last session of its kind takes the manager with it; its calls still finish.
+    auto* last = new HttpSession(HttpPeer::makerHost, HttpTimeouts {60s, 60s});
+    QTimer::singleShot(50, [last] { delete last; });
+    EXPECT_EQ(await(last->get(silent.url(QStringLiteral("/"))), 5s).transport, TransportError::cancelled);
 }
+
+// A body is read only up to its peer's limit: an announced length over it is refused before any
+// of the body arrives, and a body that grows past it is cut off.
+TEST(HttpSession, BodiesStopAtThePeersLimit)
+{
+    LogCapture logs;
+    const qint64 limit = bodyLimit(HttpPeer::makerHost);
+    TestHttpServer server([limit](const TestRequest& r) {
+        if (r.path() == "/announced") {
+            TestResponse huge = TestResponse::json({});
+            huge.announcedLength = qint64(1) << 40;
+            return huge;
+        }
+        if (r.path() == "/endless")
+            return TestResponse::endless();
+        return TestResponse::json(QByteArray(limit + (r.path() == "/over" ? 1 : 0), ' '));
+    });
+    HttpSession session(HttpPeer::makerHost, HttpTimeouts {20s, 20s});
+
+    const HttpResult announced = await(session.get(server.url(QStringLiteral("/announced"))));
+    EXPECT_EQ(announced.transport, TransportError::tooLarge);
+    EXPECT_TRUE(logs.contains(QStringLiteral("it announced 1099511627776 bytes, over the 1048576-byte limit")));
+
+    const HttpResult atLimit = await(session.get(server.url(QStringLiteral("/at"))));
+    ASSERT_TRUE(atLimit.arrived());
+    EXPECT_EQ(atLimit.reply->body.size(), limit);
+    EXPECT_EQ(await(session.get(server.url(QStringLiteral("/over")))).transport, TransportError::tooLarge);
+
+    EXPECT_EQ(await(session.get(server.url(QStringLiteral("/endless")))).transport, TransportError::tooLarge);
+    EXPECT_TRUE(gaveUpNearLimit(server, logs, HttpPeer::makerHost));
+}
+
+// A reply that began but did not end as sent is a failure with its own log line, never a document;
+// a whole reply with an error status is still a reply.
+struct EndingCase {
+    const char* name;
+    TestResponse response;
+    std::optional<int> status; // none: the call fails as incomplete
+};
+
+void PrintTo(const EndingCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+TestResponse encoded(int status)
+{
+    TestResponse r = TestResponse::json("this is not gzip at all, though the header says so", status);
+    r.headers = {{"Content-Encoding", "gzip"}};
+    return r;
+}
+
+TestResponse cutShort()
+{
+    TestResponse r = TestResponse::json(QByteArray(4000, '1'));
+    r.behaviour = TestResponse::Behaviour::truncateBody;
+    return r;
+}
+
+class ReplyEndings : public ::testing::TestWithParam<EndingCase> { };
+
+TEST_P(ReplyEndings, OnlyWholeRepliesArrive)
+{
+    LogCapture logs;
+    const TestResponse response = GetParam().response;
+    TestHttpServer server([response](const TestRequest&) { return response; });
+    HttpSession session(HttpPeer::dataDragon, HttpTimeouts::remoteService());
+    const HttpResult result = await(session.get(server.url(QStringLiteral("/data"))));
+    if (GetParam().status) {
+        ASSERT_TRUE(result.arrived()) << result.detail.toStdString();
+        EXPECT_EQ(result.reply->status, *GetParam().status);
+        EXPECT_EQ(result.reply->body, response.body);
+        EXPECT_TRUE(logs.lines(QStringLiteral("http")).isEmpty());
+    } else {
+        EXPECT_FALSE(result.arrived());
+        EXPECT_EQ(result.transport, TransportError::incomplete);
+        EXPECT_TRUE(logs.contains(QStringLiteral("Data Dragon reply from ")
+            + server.url(QStringLiteral("/data")).toString() + QStringLiteral(" did not finish cleanly")));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Http, ReplyEndings,
+    ::testing::Values(EndingCase {"undecodable_encoding_200", encoded(200), std::nullopt},
+        EndingCase {"undecodable_encoding_404", encoded(404), std::nullopt},
+        EndingCase {"undecodable_encoding_422", encoded(422), std::nullopt},
+        EndingCase {"cut_short", cutShort(), std::nullopt},
+        EndingCase {"whole_401", TestResponse::json("{\"errorCode\":\"UNAUTHORIZED\"}", 401), 401},
+        EndingCase {"whole_404", TestResponse::json("{\"error\":1}", 404), 404},
+        EndingCase {"whole_422", TestResponse::json("{\"error\":2}", 422), 422},
+        EndingCase {"whole_503", TestResponse::json("[\"14.1.1\"]", 503), 503}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TestResponse redirect(int status, const QUrl& to)
+{
+    TestResponse r = TestResponse::json({}, status);
+    r.headers = {{"Location", to.toEncoded()}};
+    return r;
+}
+
+// Redirects are followed within the origin only, a few hops at most; nothing of the request
+// (body, Authorization) ever reaches another origin.
+TEST(HttpSession, RedirectsStayWithinTheOrigin)
+{
+    LogCapture logs;
+    TestHttpServer elsewhere([](const TestRequest&) { return TestResponse::json("{\"elsewhere\":true}"); });
+    TestHttpServer otherHost([](const TestRequest&) { return TestResponse::json("{\"elsewhere\":true}"); },
+        std::nullopt, QHostAddress(QStringLiteral("127.0.0.2")));
+    TestHttpServer origin([&](const TestRequest& r) {
+        if (r.path() == "/loop")
+            return redirect(302, origin.url(QStringLiteral("/loop")));
+        if (r.path() == "/post-elsewhere")
+            return redirect(307, otherHost.url(QStringLiteral("/mcp")));
+        if (r.path() == "/auth-elsewhere")
+            return redirect(301, elsewhere.url(QStringLiteral("/session")));
+        if (r.path() == "/post-here")
+            return redirect(307, origin.url(QStringLiteral("/echo")));
+        if (r.path() == "/see-other")
+            return redirect(303, QUrl(QStringLiteral("/echo")));
+        return TestResponse::json(r.method + " " + r.body + " " + r.header("authorization"));
+    });
+    HttpSession session(HttpPeer::statistics, HttpTimeouts::remoteService());
+    const HttpHeaders auth {{"Authorization", "Basic cmlvdDpzZWNyZXQ="}};
+
+    const HttpResult here = await(session.post(origin.url(QStringLiteral("/post-here")), "{\"id\":1}", auth));
+    ASSERT_TRUE(here.arrived());
+    EXPECT_EQ(here.reply->body, "POST {\"id\":1} Basic cmlvdDpzZWNyZXQ=");
+    const HttpResult seeOther = await(session.post(origin.url(QStringLiteral("/see-other")), "{\"id\":1}"));
+    ASSERT_TRUE(seeOther.arrived());
+    EXPECT_EQ(seeOther.reply->body, "GET  ");
+
+    const qsizetype before = origin.requests().size();
+    EXPECT_EQ(await(session.get(origin.url(QStringLiteral("/loop")))).transport, TransportError::redirectRefused);
+    EXPECT_EQ(origin.requests().size() - before, 1 + HttpSession::maxRedirects);
+    EXPECT_TRUE(logs.contains(QStringLiteral("gave up after 3 redirects")));
+
+    EXPECT_EQ(await(session.post(origin.url(QStringLiteral("/post-elsewhere")), "{\"id\":1}")).transport,
+        TransportError::redirectRefused);
+    EXPECT_EQ(await(session.get(origin.url(QStringLiteral("/auth-elsewhere")), auth)).transport,
+        TransportError::redirectRefused);
+    EXPECT_TRUE(otherHost.requests().isEmpty());
+    EXPECT_TRUE(elsewhere.requests().isEmpty());
+    EXPECT_EQ(logs.count(QStringLiteral("statistics service redirect from ")
+                  + origin.url(QStringLiteral("/auth-elsewhere")).toString()
+                  + QStringLiteral(" to another origin not followed: ")
+                  + elsewhere.url(QStringLiteral("/session")).toString()),
+        1);
+}
+
+} // namespace
