@@ -57,6 +57,11 @@ struct TestResponse {
         r.behaviour = Behaviour::neverAnswer;
         return r;
     }
+    TestResponse cutShort() &&
+    {
+        behaviour = Behaviour::truncateBody;
+        return std::move(*this);
+    }
     static TestResponse endless()
     {
         TestResponse r;

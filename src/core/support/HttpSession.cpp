@@ -117,10 +117,24 @@ HttpResult failure(TransportError why, QString detail)
     return result;
 }
 
+// A body kept as the pieces it came in, joined once whole: growing one buffer would copy it at
+// each doubling and so hold up to twice the limit.
 struct Body {
-    QByteArray bytes;
+    std::vector<QByteArray> pieces;
+    qint64 size = 0;
     qint64 announced = -1; // a Content-Length over the limit
     bool tooLarge = false;
+
+    QByteArray joined()
+    {
+        if (pieces.size() == 1)
+            return std::move(pieces.front());
+        QByteArray whole;
+        whole.reserve(size);
+        for (const QByteArray& piece : std::exchange(pieces, {}))
+            whole += piece;
+        return whole;
+    }
 };
 
 void takeAvailable(QNetworkReply& reply, Body& body, qint64 limit)
@@ -130,12 +144,14 @@ void takeAvailable(QNetworkReply& reply, Body& body, qint64 limit)
     const qint64 available = reply.bytesAvailable();
     if (available <= 0)
         return;
-    if (body.bytes.size() + available > limit) {
+    if (body.size + available > limit) {
         body.tooLarge = true;
+        body.pieces.clear();
         reply.abort();
         return;
     }
-    body.bytes += reply.read(available);
+    body.pieces.push_back(reply.read(available));
+    body.size += body.pieces.back().size();
 }
 
 // Waits for one reply and reads it under the peer's body limit and the time-outs.
@@ -219,7 +235,7 @@ QCoro::Task<HttpResult> receive(QNetworkReply* rawReply, HttpPeer peer, std::chr
         if (endedCleanly(*reply, status.toInt())) {
             HttpReply r;
             r.status = status.toInt();
-            r.body = std::move(body->bytes);
+            r.body = body->joined();
             r.contentType = reply->header(QNetworkRequest::ContentTypeHeader).toByteArray();
             r.headers = reply->rawHeaderPairs();
             HttpResult result;
@@ -260,7 +276,7 @@ qint64 bodyLimit(HttpPeer peer)
     case HttpPeer::liveClient:
         return 4 * MiB; // a snapshot of ten players late in a match is about 60 KB
     case HttpPeer::gameClient:
-        return 8 * MiB; // sessions are tens of KB; its largest documents (event recordings) about 1.2 MB
+        return 4 * MiB; // sessions are tens of KB; its largest documents (event recordings) about 1.2 MB
     case HttpPeer::dataDragon:
         return 8 * MiB; // item.json, the largest data file, is about 0.95 MB; icons are a few KB
     case HttpPeer::statistics:

@@ -166,9 +166,7 @@ TEST_F(MetrionClientOverHttp, SilentServerEndsInTimeWithoutLog)
     const HttpTimeouts shortTimeouts {std::chrono::milliseconds(200), std::chrono::milliseconds(400)};
     EXPECT_EQ(answer(TestResponse::never(), shortTimeouts), std::nullopt);
 
-    TestResponse trickle = TestResponse::json(textEnvelope);
-    trickle.behaviour = TestResponse::Behaviour::truncateBody;
-    EXPECT_EQ(answer(trickle, shortTimeouts), std::nullopt);
+    EXPECT_EQ(answer(TestResponse::json(textEnvelope).cutShort(), shortTimeouts), std::nullopt);
 
     TestResponse closed = TestResponse::json(textEnvelope);
     closed.behaviour = TestResponse::Behaviour::closeWithoutAnswer;

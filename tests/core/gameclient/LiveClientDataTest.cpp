@@ -245,11 +245,8 @@ TEST_F(LiveClientFixture, TransportFailuresAreAbsentAndSilent)
     EXPECT_FALSE(await(slow.snapshot(), 5s).has_value());
 
     // Truncated body: the connection closes mid-document.
-    serve([](const TestRequest&) {
-        TestResponse r = TestResponse::json(capture("sr_ranked_11.21_local_player.json"));
-        r.behaviour = TestResponse::Behaviour::truncateBody;
-        return r;
-    });
+    serve(
+        [](const TestRequest&) { return TestResponse::json(capture("sr_ranked_11.21_local_player.json")).cutShort(); });
     EXPECT_FALSE(await(client->snapshot()).has_value());
 
     // A body without end is cut off at the peer's limit, logged by the session alone.
