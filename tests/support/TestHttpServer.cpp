@@ -1,5 +1,7 @@
 #include "TestHttpServer.h"
 
+#include "Await.h"
+
 #include <QPointer>
 #include <QSslConfiguration>
 #include <QSslSocket>
@@ -7,11 +9,11 @@
 
 namespace tolvane::test {
 
-TestHttpServer::TestHttpServer(Handler handler, std::optional<Identity> identity)
+TestHttpServer::TestHttpServer(Handler handler, std::optional<Identity> identity, const QHostAddress& address)
     : handler_(std::move(handler))
     , identity_(std::move(identity))
 {
-    if (!listen(QHostAddress::LocalHost, 0))
+    if (!listen(address, 0))
         qFatal("test server could not listen");
 }
 
@@ -24,7 +26,7 @@ QUrl TestHttpServer::url(const QString& path) const
 {
     QUrl u;
     u.setScheme(identity_ ? QStringLiteral("https") : QStringLiteral("http"));
-    u.setHost(QStringLiteral("127.0.0.1"));
+    u.setHost(serverAddress().toString());
     u.setPort(port());
     const qsizetype q = path.indexOf(QLatin1Char('?'));
     u.setPath(q < 0 ? path : path.left(q));
@@ -100,7 +102,14 @@ void TestHttpServer::serve(QTcpSocket* socket)
                 out += "Content-Type: " + response.contentType + "\r\n";
             for (const auto& [name, value] : response.headers)
                 out += name + ": " + value + "\r\n";
-            out += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n\r\n";
+            if (response.behaviour != B::endlessBody || response.announcedLength)
+                out += "Content-Length: " + QByteArray::number(response.announcedLength.value_or(response.body.size()))
+                    + "\r\n";
+            out += "\r\n";
+            if (response.behaviour == B::endlessBody) {
+                pourEndlessly(socket, out, response.body.isEmpty() ? QByteArray(64 * 1024, ' ') : response.body);
+                return;
+            }
             if (response.behaviour == B::truncateBody)
                 out += response.body.left(response.body.size() / 2);
             else
@@ -121,6 +130,50 @@ void TestHttpServer::serve(QTcpSocket* socket)
                 send();
         }
     });
+}
+
+void TestHttpServer::pourEndlessly(QTcpSocket* socket, QByteArray head, QByteArray chunk)
+{
+    ++endlessStarted_;
+    auto sent = std::make_shared<qint64>(-head.size());
+    // Keeps about a megabyte queued (a TLS socket queues twice: before and after encryption):
+    // enough to fill the client's buffers, never a runaway queue.
+    auto* tls = qobject_cast<QSslSocket*>(socket);
+    auto pour = [socket, tls, chunk] {
+        while (socket->state() == QAbstractSocket::ConnectedState
+            && socket->bytesToWrite() + (tls ? tls->encryptedBytesToWrite() : 0) < 1024 * 1024)
+            socket->write(chunk);
+    };
+    auto count = [sent, pour](qint64 written) {
+        *sent += written;
+        pour();
+    };
+    if (tls)
+        connect(tls, &QSslSocket::encryptedBytesWritten, this, count);
+    else
+        connect(socket, &QTcpSocket::bytesWritten, this, count);
+    connect(socket, &QTcpSocket::disconnected, this, [this, sent] { endlessCut_.append(*sent); });
+    socket->write(head);
+    pour();
+}
+
+::testing::AssertionResult gaveUpNearLimit(const TestHttpServer& server, const LogCapture& logs, HttpPeer peer)
+{
+    const auto allCut = [&] {
+        return server.endlessBodiesStarted() > 0 && server.endlessBodiesCut().size() == server.endlessBodiesStarted();
+    };
+    if (!spinUntil(allCut, std::chrono::seconds(30)))
+        return ::testing::AssertionFailure() << "the client did not hang up on every endless body";
+    // Socket buffers on the loopback hold a few megabytes each way.
+    const qint64 limit = bodyLimit(peer);
+    for (qint64 sent : server.endlessBodiesCut())
+        if (sent < limit || sent > limit + 32 * 1024 * 1024)
+            return ::testing::AssertionFailure() << "hung up after " << sent << " bytes; the limit is " << limit;
+    const QString line = peerName(peer) + QStringLiteral(" reply from ");
+    for (const LogLine& logged : logs.lines(QStringLiteral("http")))
+        if (logged.message.startsWith(line) && logged.message.contains(QStringLiteral("passed the")))
+            return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "no log line for the " << peerName(peer).toStdString() << " body";
 }
 
 } // namespace tolvane::test

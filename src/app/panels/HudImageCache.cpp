@@ -6,7 +6,7 @@ namespace tolvane {
 
 HudImageCache::HudImageCache(HttpTimeouts timeouts, QObject* parent)
     : HudImageSource(parent)
-    , session_(std::make_shared<HttpSession>(timeouts))
+    , session_(std::make_shared<HttpSession>(HttpPeer::dataDragon, timeouts))
 {
 }
 

@@ -309,7 +309,7 @@ QCoro::Task<void> AppDelegate::checkAvailability(QPointer<AppDelegate> self)
     if (check) {
         status = co_await check();
     } else {
-        auto session = std::make_shared<HttpSession>(AppAvailability::timeouts());
+        auto session = std::make_shared<HttpSession>(HttpPeer::makerHost, AppAvailability::timeouts());
         status = co_await AppAvailability::check(session, self->services_.defaults);
     }
     if (!self)

@@ -19,7 +19,7 @@ MetrionMCPClient::MetrionMCPClient()
 }
 
 MetrionMCPClient::MetrionMCPClient(QUrl endpoint, HttpTimeouts timeouts)
-    : session_(std::make_shared<HttpSession>(timeouts))
+    : session_(std::make_shared<HttpSession>(HttpPeer::statistics, timeouts))
     , endpoint_(std::move(endpoint))
 {
 }

@@ -38,9 +38,11 @@ std::optional<QString> textOfEnvelope(QByteArrayView bytes)
     return decoded.value->toolText();
 }
 
+// Event streams end their lines with CR, LF or CR LF only. A JSON writer leaves U+2028, U+2029
+// and U+0085 raw inside strings, so breaking there would cut an envelope apart.
 bool isLineBreak(char16_t c)
 {
-    return c == u'\n' || c == u'\r' || c == u'\v' || c == u'\f' || c == 0x0085 || c == 0x2028 || c == 0x2029;
+    return c == u'\n' || c == u'\r';
 }
 
 } // namespace

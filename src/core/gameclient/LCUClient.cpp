@@ -24,7 +24,7 @@ namespace {
 // thread: the session goes to the main thread at once, and is deleted there.
 std::shared_ptr<HttpSession> makeSession(HttpTimeouts timeouts, std::shared_ptr<const TlsTrustPolicy> trust)
 {
-    auto* session = new HttpSession(timeouts, std::move(trust));
+    auto* session = new HttpSession(HttpPeer::gameClient, timeouts, std::move(trust));
     if (QCoreApplication* app = QCoreApplication::instance(); app && session->thread() != app->thread())
         session->moveToThread(app->thread());
     return std::shared_ptr<HttpSession>(session, [](HttpSession* s) {

@@ -23,7 +23,7 @@ LiveClientDataClient::LiveClientDataClient()
 }
 
 LiveClientDataClient::LiveClientDataClient(QUrl url, std::shared_ptr<const TlsTrustPolicy> trust, HttpTimeouts timeouts)
-    : session_(std::make_shared<HttpSession>(timeouts, std::move(trust)))
+    : session_(std::make_shared<HttpSession>(HttpPeer::liveClient, timeouts, std::move(trust)))
     , url_(std::move(url))
 {
 }

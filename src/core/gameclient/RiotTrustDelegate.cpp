@@ -3,6 +3,7 @@
 #include "core/support/Log.h"
 #include "core/support/ResourceBundle.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <QNetworkRequest>
 #include <QRegularExpression>
@@ -83,6 +84,12 @@ TlsTrustPolicy::Decision RiotTrustDelegate::evaluate(const QUrl& url, const QLis
         QStringLiteral("Riot TLS pin REJECTED the cert presented on 127.0.0.1 — not signed by Riot's CA "
                        "(possible MITM or cert rotation)"));
     return Decision::reject;
+}
+
+QByteArray RiotTrustDelegate::identity() const
+{
+    return anchor_ ? QByteArrayLiteral("riot-anchor:") + anchor_->digest(QCryptographicHash::Sha256).toHex()
+                   : QByteArrayLiteral("riot-anchor:none");
 }
 
 const std::optional<QSslCertificate>& RiotTrustDelegate::riotAnchor()

@@ -44,7 +44,7 @@ json::Decoded<ChampionCatalog> ChampionCatalog::decode(QByteArrayView bytes, con
 }
 
 ChampionCatalogLoader::ChampionCatalogLoader(QString base, HttpTimeouts timeouts)
-    : session_(std::make_shared<HttpSession>(timeouts))
+    : session_(std::make_shared<HttpSession>(HttpPeer::dataDragon, timeouts))
     , base_(std::move(base))
 {
 }

@@ -188,7 +188,7 @@ json::Decoded<ItemCatalog> ItemCatalog::decode(QByteArrayView bytes)
 }
 
 ItemCatalogLoader::ItemCatalogLoader(QString base, HttpTimeouts timeouts)
-    : session_(std::make_shared<HttpSession>(timeouts))
+    : session_(std::make_shared<HttpSession>(HttpPeer::dataDragon, timeouts))
     , base_(std::move(base))
 {
 }

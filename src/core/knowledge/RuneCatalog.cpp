@@ -67,7 +67,7 @@ json::Decoded<RuneCatalog> RuneCatalog::decode(QByteArrayView bytes)
 }
 
 RuneCatalogLoader::RuneCatalogLoader(QString base, HttpTimeouts timeouts)
-    : session_(std::make_shared<HttpSession>(timeouts))
+    : session_(std::make_shared<HttpSession>(HttpPeer::dataDragon, timeouts))
     , base_(std::move(base))
 {
 }

@@ -55,7 +55,7 @@ QCoro::Task<SummonerSpellCatalog> loadSpells(std::shared_ptr<HttpSession> sessio
 } // namespace
 
 SummonerSpellCatalogLoader::SummonerSpellCatalogLoader(QString base, HttpTimeouts timeouts)
-    : session_(std::make_shared<HttpSession>(timeouts))
+    : session_(std::make_shared<HttpSession>(HttpPeer::dataDragon, timeouts))
     , base_(std::move(base))
 {
 }

@@ -82,7 +82,7 @@ bool UltInfo::resetsOnTakedown(const QString& champion)
 }
 
 UltCooldownsLoader::UltCooldownsLoader(QString base, HttpTimeouts timeouts)
-    : session_(std::make_shared<HttpSession>(timeouts))
+    : session_(std::make_shared<HttpSession>(HttpPeer::dataDragon, timeouts))
     , base_(std::move(base))
 {
 }

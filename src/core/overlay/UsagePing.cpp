@@ -25,7 +25,8 @@ UsagePing::UsagePing(std::shared_ptr<UserDefaults> defaults, Options options, QO
     , endpoint_(endpoint(options.host))
     , interval_(options.interval)
     , sleeper_(options.sleeper ? options.sleeper : std::make_shared<RealSleeper>())
-    , session_(std::make_shared<HttpSession>(HttpTimeouts {std::chrono::seconds(10), std::chrono::seconds(10)}))
+    , session_(std::make_shared<HttpSession>(
+          HttpPeer::makerHost, HttpTimeouts {std::chrono::seconds(10), std::chrono::seconds(10)}))
 {
     if (appVersion_.isEmpty())
         appVersion_ = QStringLiteral("dev");

@@ -1,11 +1,17 @@
 #include "core/overlay/UserDefaults.h"
 
+#include <QFileInfo>
 #include <QLocale>
+#include <QLockFile>
 #include <QSettings>
 #include <QStringList>
+#include <QSysInfo>
 
+#include <cerrno>
 #include <cmath>
 #include <limits>
+
+#include <signal.h>
 
 namespace tolvane {
 
@@ -52,6 +58,29 @@ std::optional<double> parseNumber(const QString& text)
     if (!ok)
         return std::nullopt;
     return value;
+}
+
+// A writer killed while it held the settings file's lock leaves "<file>.lock" behind, sometimes
+// still empty. The settings library counts an empty lock as stale only after 30 s, and waits for
+// it on the main thread at the first write; a lock whose owner is gone is cleared at once instead.
+void clearOrphanedLock(const QString& settingsFile)
+{
+    const QString path = settingsFile + QStringLiteral(".lock");
+    if (!QFileInfo::exists(path))
+        return;
+    QLockFile lock(path);
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    if (lock.getLockInfo(&pid, &host, &application)) {
+        if (!host.isEmpty() && host != QSysInfo::machineHostName())
+            return; // another machine's process: nothing here can tell whether it lives
+        if (pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM))
+            return; // its owner runs
+    }
+    // Empty, unreadable or naming a dead process. Removal first takes the file's own OS lock,
+    // which a live holder keeps, so a lock that is being written this instant stays.
+    lock.removeStaleLockFile();
 }
 
 } // namespace
@@ -191,11 +220,13 @@ QSettingsUserDefaults::QSettingsUserDefaults()
     : settings_(std::make_unique<QSettings>(
         QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tolvane"), QStringLiteral("Tolvane")))
 {
+    clearOrphanedLock(settings_->fileName());
 }
 
 QSettingsUserDefaults::QSettingsUserDefaults(const QString& iniPath)
     : settings_(std::make_unique<QSettings>(iniPath, QSettings::IniFormat))
 {
+    clearOrphanedLock(settings_->fileName());
 }
 
 QSettingsUserDefaults::~QSettingsUserDefaults()

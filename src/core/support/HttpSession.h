@@ -1,8 +1,12 @@
 #pragma once
-// One client's own HTTP session: its own QNetworkAccessManager, nothing kept between requests
-// (no cache, cookies or credentials), an idle time-out per request and a whole-resource
-// time-out, optional pinned TLS for chosen hosts. GET and POST are coroutines that always
-// finish, even when the manager or the reply goes away first.
+// One client's HTTP session: nothing kept between requests (no cache, cookies or credentials), an
+// idle time-out per request and a whole-resource time-out, optional pinned TLS for chosen hosts,
+// a body limit for its kind of peer, and redirects followed only within the origin. GET and POST
+// are coroutines that always finish, even when the session or its reply goes away first.
+//
+// Sessions name the kind of peer they talk to. Sessions of one kind and one trust policy share a
+// network manager (and with it the manager's thread and kept-alive connections); the manager
+// lives while any of them does. Each session keeps its own time-outs and cancellation.
 
 #include "core/support/Async.h"
 
@@ -18,6 +22,7 @@
 #include <memory>
 #include <optional>
 #include <utility>
+#include <vector>
 
 #include <QCoroTask>
 
@@ -34,8 +39,31 @@ struct HttpTimeouts {
     static HttpTimeouts remoteService() { return {std::chrono::milliseconds(8000), std::chrono::milliseconds(15000)}; }
 };
 
+// The kinds of peer the application talks to.
+enum class HttpPeer {
+    liveClient, // the game's in-game Live Client Data interface
+    gameClient, // the game client's local REST interface
+    dataDragon, // the publisher's static data and icons
+    statistics, // the statistics service's MCP endpoint
+    makerHost, // the maker's web host: availability status and heartbeat
+};
+
+// The largest body a reply from this kind of peer may carry, and the peer's name in log lines.
+qint64 bodyLimit(HttpPeer peer);
+QString peerName(HttpPeer peer);
+
 // Why no reply arrived.
-enum class TransportError { none, connectionRefused, timedOut, tlsRefused, cancelled, other };
+enum class TransportError {
+    none,
+    connectionRefused,
+    timedOut,
+    tlsRefused,
+    cancelled,
+    tooLarge, // the body was (or was announced as) over the peer's limit
+    incomplete, // the reply began but did not finish cleanly (cut off, undecodable encoding)
+    redirectRefused, // a redirect off the origin, or too many of them
+    other,
+};
 
 struct HttpReply {
     int status = 0;
@@ -45,7 +73,7 @@ struct HttpReply {
 };
 
 struct HttpResult {
-    std::optional<HttpReply> reply; // present whenever the server answered, whatever the status
+    std::optional<HttpReply> reply; // present whenever a whole reply arrived, whatever the status
     TransportError transport = TransportError::none;
     QString detail;
 
@@ -64,31 +92,43 @@ public:
     virtual void prepare(QNetworkRequest& request) const = 0;
     // Judges the chain the server presented (leaf first).
     virtual Decision evaluate(const QUrl& url, const QList<QSslCertificate>& chain) const = 0;
+    // Equal for two policies only when they decide alike for every host and chain. A manager keeps
+    // connections alive across requests without a new handshake, so only sessions whose policies
+    // share an identity may share one.
+    virtual QByteArray identity() const = 0;
 };
 
 class HttpSession : public QObject {
     Q_OBJECT
 public:
-    explicit HttpSession(
-        HttpTimeouts timeouts, std::shared_ptr<const TlsTrustPolicy> trust = {}, QObject* parent = nullptr);
+    HttpSession(HttpPeer peer, HttpTimeouts timeouts, std::shared_ptr<const TlsTrustPolicy> trust = {},
+        QObject* parent = nullptr);
     ~HttpSession() override;
 
     QCoro::Task<HttpResult> get(QUrl url, HttpHeaders headers = {}, CancelToken cancel = {});
     QCoro::Task<HttpResult> post(QUrl url, QByteArray body, HttpHeaders headers = {}, CancelToken cancel = {});
 
-    // Ends every request in flight; each finishes as cancelled.
+    // Ends every request of this session in flight; each finishes as cancelled.
     void abortAll();
 
+    HttpPeer peer() const { return peer_; }
     HttpTimeouts timeouts() const { return timeouts_; }
 
+    // Redirects followed within the origin before a request gives up.
+    static constexpr int maxRedirects = 3;
+
 private:
-    QCoro::Task<HttpResult> run(QNetworkReply* reply, CancelToken cancel);
+    struct Request;
+    QCoro::Task<HttpResult> send(Request request, CancelToken cancel);
+    QNetworkReply* issue(const Request& request);
     QNetworkRequest makeRequest(const QUrl& url, const HttpHeaders& headers) const;
     void watchTrust(QNetworkReply* reply);
 
+    HttpPeer peer_;
     HttpTimeouts timeouts_;
     std::shared_ptr<const TlsTrustPolicy> trust_;
-    QNetworkAccessManager* manager_;
+    std::shared_ptr<QNetworkAccessManager> manager_; // taken on the first request, on this thread
+    std::vector<QPointer<QNetworkReply>> inFlight_;
 };
 
 // Awaits a reply's end: resumes once, queued, on finished() or on the reply's destruction.

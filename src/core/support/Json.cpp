@@ -172,7 +172,8 @@ namespace detail {
 
 std::string withDocument(QByteArrayView bytes, const std::function<void(Value)>& visit)
 {
-    // One parser per thread, reused; a nested decode on the same thread gets its own.
+    // One parser per thread, reused, so the snapshots decoded several times a second allocate
+    // nothing; a nested decode on the same thread gets its own.
     thread_local simdjson::dom::parser shared;
     thread_local bool busy = false;
     std::unique_ptr<simdjson::dom::parser> own;
@@ -183,13 +184,19 @@ std::string withDocument(QByteArrayView bytes, const std::function<void(Value)>&
     }
     struct Guard {
         bool& flag;
-        bool active;
+        simdjson::dom::parser* reused;
+        size_t size;
         ~Guard()
         {
-            if (active)
-                flag = false;
+            if (!reused)
+                return;
+            flag = false;
+            // A parser keeps about fifteen times the largest document it has read. Worth it for
+            // snapshots; not for a catalog read once, nor for whatever a broken peer sends.
+            if (size > largeDocument)
+                *reused = simdjson::dom::parser();
         }
-    } guard {busy, !own};
+    } guard {busy, own ? nullptr : parser, static_cast<size_t>(bytes.size())};
     if (!own)
         busy = true;
 

@@ -233,6 +233,9 @@ template <class T> struct Decoded {
 };
 
 namespace detail {
+// Documents above this size do not leave their parser's capacity behind (snapshots and sessions
+// are a few tens of KB; the catalogs 150 KB to one megabyte).
+inline constexpr size_t largeDocument = 128 * 1024;
 // Parses into a per-thread parser (reused: allocating one per document costs more than the parse)
 // and hands the root to visit. Returns an empty string on success, else the failure's text.
 std::string withDocument(QByteArrayView bytes, const std::function<void(Value)>& visit);

@@ -65,7 +65,9 @@ INSTANTIATE_TEST_SUITE_P(Bodies, ExtractToolText,
         BodyCase {"first event an error, second with text",
             "data: {\"error\":{\"message\":\"busy\"}}\ndata:" + textEnvelope + "\n", QStringLiteral("hello")},
         BodyCase {"data line with a leading blank is skipped", " data: " + textEnvelope + "\n", std::nullopt},
-        BodyCase {"lines split at U+2028", "id: 1\u2028data: " + textEnvelope, QStringLiteral("hello")},
+        BodyCase {"lines end at CR or LF only",
+            "id: 1\rdata: {\"result\":{\"content\":[{\"type\":\"text\",\"text\":\"a\u2028b\u2029c\u0085d\"}]}}\r\n",
+            QStringLiteral("a\u2028b\u2029c\u0085d")},
         BodyCase {
             "data spread over two lines is not joined", "data: {\"result\":\ndata: {\"content\":[]}}\n", std::nullopt},
         BodyCase {"invalid UTF-8", "data: " + textEnvelope + "\n\xff\xfe", std::nullopt},
@@ -154,6 +156,8 @@ TEST_F(MetrionClientOverHttp, UnusableBodiesGiveNothingSilently)
         std::nullopt);
     EXPECT_EQ(answer(TestResponse::json("")), std::nullopt);
     EXPECT_EQ(answer(TestResponse::json("Service Unavailable", 503)), std::nullopt);
+    EXPECT_EQ(answer(TestResponse::endless()), std::nullopt);
+    EXPECT_TRUE(gaveUpNearLimit(server, logs, HttpPeer::statistics));
     EXPECT_TRUE(logs.lines(QStringLiteral("metrion")).isEmpty());
 }
 
@@ -162,9 +166,7 @@ TEST_F(MetrionClientOverHttp, SilentServerEndsInTimeWithoutLog)
     const HttpTimeouts shortTimeouts {std::chrono::milliseconds(200), std::chrono::milliseconds(400)};
     EXPECT_EQ(answer(TestResponse::never(), shortTimeouts), std::nullopt);
 
-    TestResponse trickle = TestResponse::json(textEnvelope);
-    trickle.behaviour = TestResponse::Behaviour::truncateBody;
-    EXPECT_EQ(answer(trickle, shortTimeouts), std::nullopt);
+    EXPECT_EQ(answer(TestResponse::json(textEnvelope).cutShort(), shortTimeouts), std::nullopt);
 
     TestResponse closed = TestResponse::json(textEnvelope);
     closed.behaviour = TestResponse::Behaviour::closeWithoutAnswer;

@@ -240,7 +240,9 @@ TEST_P(MatchupProviderSdk, ReadsARealGuide)
     EXPECT_EQ(result.extras.keystone, QStringLiteral("Electrocute"));
     EXPECT_EQ(result.extras.skillOrder, (std::vector<QString> {"Q", "E", "W"}));
     EXPECT_EQ(result.extras.summonerSpells, (std::vector<QString> {"Flash", "Ignite"}));
-    EXPECT_EQ(result.extras.playStyle, QStringLiteral("  Hold charm for his W swap; trade when his energy is low.  "));
+    // Raw line and paragraph separators in a text must not cut the event-stream reply apart.
+    EXPECT_EQ(result.extras.playStyle,
+        QStringLiteral("  Hold charm for his W swap;\u2028trade when his energy is low.\u2029Back off\u0085at six.  "));
     EXPECT_EQ(result.extras.opponentTip, std::nullopt);
     EXPECT_EQ(result.extras.opponent, QStringLiteral("Zed"));
 

@@ -245,12 +245,14 @@ TEST_F(LiveClientFixture, TransportFailuresAreAbsentAndSilent)
     EXPECT_FALSE(await(slow.snapshot()).has_value());
 
     // Truncated body: the connection closes mid-document.
-    serve([](const TestRequest&) {
-        TestResponse r = TestResponse::json(capture("sr_ranked_11.21_local_player.json"));
-        r.behaviour = TestResponse::Behaviour::truncateBody;
-        return r;
-    });
+    serve(
+        [](const TestRequest&) { return TestResponse::json(capture("sr_ranked_11.21_local_player.json")).cutShort(); });
     EXPECT_FALSE(await(client->snapshot()).has_value());
+
+    // A body without end is cut off at the peer's limit, logged by the session alone.
+    serve([](const TestRequest&) { return TestResponse::endless(); });
+    EXPECT_FALSE(await(client->snapshot()).has_value());
+    EXPECT_TRUE(gaveUpNearLimit(*server, logs, HttpPeer::liveClient));
     EXPECT_EQ(snapshotFailures(logs), 0);
 }
 

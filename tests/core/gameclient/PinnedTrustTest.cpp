@@ -34,7 +34,8 @@ Served fetchOnce(
     const Identity& identity, std::optional<QSslCertificate> anchor, const QString& host = QStringLiteral("127.0.0.1"))
 {
     TestHttpServer server(ok, identity);
-    HttpSession session(HttpTimeouts::gameInterface(), std::make_shared<RiotTrustDelegate>(std::move(anchor)));
+    HttpSession session(
+        HttpPeer::liveClient, HttpTimeouts::gameInterface(), std::make_shared<RiotTrustDelegate>(std::move(anchor)));
     QUrl url = server.url(QStringLiteral("/probe"));
     url.setHost(host);
     HttpResult result = await(session.get(url));
@@ -92,6 +93,27 @@ TEST(PinnedTrust, WithoutAnchorLoopbackFallsBackToDefaultVerification)
     EXPECT_EQ(served.requestsSeen, 0);
     EXPECT_GE(logs.count(kUnavailable), 1);
     EXPECT_EQ(logs.count(kRejected), 0);
+}
+
+// Sessions of one kind share a manager, and with it kept-alive connections, only under one trust:
+// a connection accepted under one anchor never carries a request that another policy would refuse.
+TEST(PinnedTrust, KeptAliveConnectionsNeverCrossTrustPolicies)
+{
+    TestHttpServer server(ok, TestCertificates::instance().loopback);
+    const QUrl url = server.url(QStringLiteral("/probe"));
+    const auto pinned = [](std::optional<QSslCertificate> anchor) {
+        return std::make_unique<HttpSession>(HttpPeer::liveClient, HttpTimeouts::gameInterface(),
+            std::make_shared<RiotTrustDelegate>(std::move(anchor)));
+    };
+    auto first = pinned(TestCertificates::instance().anchor);
+    auto sameAnchor = pinned(TestCertificates::instance().anchor);
+    auto noAnchor = pinned(std::nullopt);
+    ASSERT_TRUE(await(first->get(url)).arrived());
+    EXPECT_TRUE(await(sameAnchor->get(url)).arrived());
+    EXPECT_EQ(server.handshakesCompleted(), 1); // one connection, kept alive and shared
+
+    EXPECT_EQ(await(noAnchor->get(url)).transport, TransportError::tlsRefused);
+    EXPECT_EQ(server.requests().size(), 2);
 }
 
 TEST(PinnedTrust, OnlyTheIPv4LoopbackAddressIsPinned)

@@ -29,7 +29,7 @@ TEST(DDragonVersion, TakesTheFirstListedVersionWhateverTheStatus)
 {
     FakeDDragon ddragon(QStringLiteral("15.4.1"));
     ddragon.override("/api/versions.json", TestResponse::json(R"(["16.1.1", "15.24.1"])", 503));
-    auto session = std::make_shared<HttpSession>(HttpTimeouts::remoteService());
+    auto session = std::make_shared<HttpSession>(HttpPeer::dataDragon, HttpTimeouts::remoteService());
     const auto version = await(fetchLatestDDragonVersion(session, ddragon.base()));
     ASSERT_TRUE(version) << version.error.toStdString();
     EXPECT_EQ(*version.value, QStringLiteral("16.1.1"));
@@ -200,6 +200,8 @@ TEST_P(DDragonLoaderFailure, GivesTheEmptyCatalogAndAnErrorLine)
         EXPECT_TRUE(lines[0].message.startsWith(QString::fromLatin1(prefix))) << lines[0].message.toStdString();
     }
     EXPECT_EQ(logs.count(QStringLiteral("Loaded summoner-spell catalog: 0 spells")), 0);
+    if (GetParam().response.behaviour == TestResponse::Behaviour::endlessBody)
+        EXPECT_TRUE(gaveUpNearLimit(ddragon.server(), logs, HttpPeer::dataDragon));
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, DDragonLoaderFailure,
@@ -209,5 +211,6 @@ INSTANTIATE_TEST_SUITE_P(Cases, DDragonLoaderFailure,
         DDragonFailure {"wrongTypes", "data", TestResponse::json(R"({"data": []})")},
         DDragonFailure {"truncated", "data",
             {200, "{\"data\": {\"a\": 1}}", "application/json", {}, TestResponse::Behaviour::truncateBody}},
-        DDragonFailure {"hangsUp", "data", {0, {}, {}, {}, TestResponse::Behaviour::closeWithoutAnswer}}),
+        DDragonFailure {"hangsUp", "data", {0, {}, {}, {}, TestResponse::Behaviour::closeWithoutAnswer}},
+        DDragonFailure {"endless", "data", TestResponse::endless()}),
     [](const auto& info) { return std::string(info.param.name); });

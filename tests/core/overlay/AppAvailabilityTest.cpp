@@ -39,7 +39,7 @@ TEST_P(AvailabilityReplyTest, ReadsTheStatusDocument)
 {
     const ReplyCase& c = GetParam();
     TestHttpServer server([&](const TestRequest&) { return TestResponse::json(c.body, c.status); });
-    auto session = std::make_shared<HttpSession>(AppAvailability::timeouts());
+    auto session = std::make_shared<HttpSession>(HttpPeer::makerHost, AppAvailability::timeouts());
     const Status status
         = await(AppAvailability::check(session, std::make_shared<InMemoryUserDefaults>(), hostOf(server)));
     EXPECT_EQ(status, c.expected) << "got message " << status.message.toStdString();
@@ -69,8 +69,8 @@ TEST(AvailabilityTest, NoReplyInTimeCountsAsAvailable)
 {
     TestHttpServer server([](const TestRequest&) { return TestResponse::never(); });
     // The check's own 8 s, shortened so the test does not wait it out.
-    auto session
-        = std::make_shared<HttpSession>(HttpTimeouts {std::chrono::milliseconds(300), std::chrono::milliseconds(300)});
+    auto session = std::make_shared<HttpSession>(
+        HttpPeer::makerHost, HttpTimeouts {std::chrono::milliseconds(300), std::chrono::milliseconds(300)});
     EXPECT_EQ(await(AppAvailability::check(session, std::make_shared<InMemoryUserDefaults>(), hostOf(server))),
         Status::available());
 }
@@ -82,7 +82,7 @@ TEST(AvailabilityTest, UnreachableHostCountsAsAvailable)
         TestHttpServer closed([](const TestRequest&) { return TestResponse::json("{}"); });
         host = hostOf(closed);
     }
-    auto session = std::make_shared<HttpSession>(AppAvailability::timeouts());
+    auto session = std::make_shared<HttpSession>(HttpPeer::makerHost, AppAvailability::timeouts());
     EXPECT_EQ(
         await(AppAvailability::check(session, std::make_shared<InMemoryUserDefaults>(), host)), Status::available());
 }
@@ -90,7 +90,7 @@ TEST(AvailabilityTest, UnreachableHostCountsAsAvailable)
 TEST(AvailabilityTest, CacheBusterIsFreshAndDevFlagFollowsIt)
 {
     TestHttpServer server([](const TestRequest&) { return TestResponse::json("{}"); });
-    auto session = std::make_shared<HttpSession>(AppAvailability::timeouts());
+    auto session = std::make_shared<HttpSession>(HttpPeer::makerHost, AppAvailability::timeouts());
     auto defaults = std::make_shared<InMemoryUserDefaults>();
 
     await(AppAvailability::check(session, defaults, hostOf(server)));

@@ -1,6 +1,7 @@
 #include "core/overlay/UsagePing.h"
 
 #include "Await.h"
+#include "LogCapture.h"
 #include "TestHttpServer.h"
 
 #include <QJsonDocument>
@@ -195,13 +196,17 @@ TEST_F(UsagePingTest, LoopEndsWhenItsOwnerIsGone)
 
 TEST_F(UsagePingTest, ReplyErrorsAreIgnoredAndTheLoopGoesOn)
 {
+    LogCapture logs;
     server.setHandler([](const TestRequest&) { return TestResponse::json("oops", 500); });
     auto ping = makePing();
     ping->start();
     ASSERT_TRUE(waitsForNextPass(1));
+    // A reply without end is cut off at the maker's host limit.
+    server.setHandler([](const TestRequest&) { return TestResponse::endless(); });
     sleeper->wakeOne();
     ASSERT_TRUE(waitsForNextPass(2));
     EXPECT_EQ(server.requests().size(), 2);
+    EXPECT_TRUE(gaveUpNearLimit(server, logs, HttpPeer::makerHost));
 }
 
 } // namespace

@@ -1,6 +1,12 @@
 #include "DefaultsBackends.h"
 
+#include <QFile>
+#include <QLockFile>
+#include <QProcess>
+#include <QSettings>
 #include <QStandardPaths>
+#include <QSysInfo>
+#include <QTemporaryDir>
 #include <QVariantList>
 
 #include <limits>
@@ -119,6 +125,47 @@ TEST(QSettingsUserDefaultsTest, ApplicationFileLivesInTheXdgConfigFolder)
     const QSettingsUserDefaults standard;
     const QString configHome = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     EXPECT_EQ(standard.fileName(), configHome + QStringLiteral("/Tolvane/Tolvane.ini"));
+}
+
+// A writer killed while holding the settings lock leaves it empty or naming a dead process. Such a
+// lock must be gone before the first write, which would otherwise wait 30 s for it to go stale;
+// a lock held by a live process stays.
+TEST(QSettingsUserDefaultsTest, LocksWithoutALiveOwnerAreClearedAtOpening)
+{
+    QProcess finished;
+    finished.start(QStringLiteral("/bin/true"));
+    ASSERT_TRUE(finished.waitForStarted());
+    const qint64 deadPid = finished.processId();
+    ASSERT_TRUE(finished.waitForFinished());
+
+    const QByteArray deadOwner
+        = QByteArray::number(deadPid) + "\ntolvane\n" + QSysInfo::machineHostName().toUtf8() + "\n";
+    for (const QByteArray& contents : {QByteArray(), deadOwner}) {
+        QTemporaryDir dir;
+        const QString ini = dir.filePath(QStringLiteral("Tolvane.ini"));
+        QFile lock(ini + QStringLiteral(".lock"));
+        ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+        lock.write(contents);
+        lock.close();
+
+        {
+            QSettingsUserDefaults store(ini);
+            EXPECT_FALSE(lock.exists()) << contents.constData();
+            store.set(QStringLiteral("settings.showGold"), false);
+            store.sync();
+        }
+        QSettings written(ini, QSettings::IniFormat);
+        EXPECT_EQ(written.status(), QSettings::NoError);
+        EXPECT_EQ(written.value(QStringLiteral("settings.showGold")).toString(), QStringLiteral("false"));
+    }
+
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral("Tolvane.ini"));
+    QLockFile held(ini + QStringLiteral(".lock"));
+    ASSERT_TRUE(held.tryLock(0));
+    const QSettingsUserDefaults store(ini);
+    EXPECT_TRUE(QFile::exists(ini + QStringLiteral(".lock")));
+    EXPECT_TRUE(held.isLocked());
 }
 
 } // namespace

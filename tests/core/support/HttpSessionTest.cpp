@@ -1,6 +1,7 @@
 #include "core/support/HttpSession.h"
 
 #include "Await.h"
+#include "LogCapture.h"
 #include "TestHttpServer.h"
 
 #include <QTcpServer>
@@ -12,25 +13,7 @@ using namespace tolvane;
 using namespace tolvane::test;
 using namespace std::chrono_literals;
 
-TEST(HttpSession, PostSendsBodyAndHeadersAndReturnsAnyStatus)
-{
-    TestHttpServer server([](const TestRequest& r) {
-        TestResponse response = TestResponse::json("{\"echo\":" + r.body + "}", 503);
-        response.headers = {{"X-Extra", "1"}};
-        return response;
-    });
-    HttpSession session(HttpTimeouts::remoteService());
-    HttpResult result = await(session.post(server.url(QStringLiteral("/mcp")), R"({"a":1})",
-        {{"Content-Type", "application/json"}, {"Accept", "text/event-stream"}}));
-    ASSERT_TRUE(result.arrived());
-    EXPECT_EQ(result.reply->status, 503);
-    EXPECT_EQ(result.reply->body, R"({"echo":{"a":1}})");
-    EXPECT_EQ(result.reply->contentType, "application/json");
-    ASSERT_EQ(server.requests().size(), 1);
-    EXPECT_EQ(server.requests()[0].method, "POST");
-    EXPECT_EQ(server.requests()[0].header("accept"), "text/event-stream");
-    EXPECT_TRUE(server.requests()[0].header("cookie").isEmpty());
-}
+namespace {
 
 TEST(HttpSession, NothingIsKeptBetweenRequests)
 {
@@ -39,7 +22,7 @@ TEST(HttpSession, NothingIsKeptBetweenRequests)
         response.headers = {{"Set-Cookie", "id=1"}, {"Cache-Control", "max-age=3600"}};
         return response;
     });
-    HttpSession session(HttpTimeouts::remoteService());
+    HttpSession session(HttpPeer::dataDragon, HttpTimeouts::remoteService());
     for (int i = 0; i < 2; ++i)
         ASSERT_TRUE(await(session.get(server.url(QStringLiteral("/x")))).arrived());
     ASSERT_EQ(server.requests().size(), 2) << "the second GET is not served from a cache";
@@ -49,7 +32,7 @@ TEST(HttpSession, NothingIsKeptBetweenRequests)
 TEST(HttpSession, TimeOutsEndRequestsThatStall)
 {
     TestHttpServer silent([](const TestRequest&) { return TestResponse::never(); });
-    HttpSession session(HttpTimeouts {100ms, 10s});
+    HttpSession session(HttpPeer::liveClient, HttpTimeouts {100ms, 10s});
     HttpResult idle = await(session.get(silent.url(QStringLiteral("/"))));
     EXPECT_FALSE(idle.arrived());
     EXPECT_EQ(idle.transport, TransportError::timedOut);
@@ -60,12 +43,12 @@ TEST(HttpSession, TimeOutsEndRequestsThatStall)
         r.delayMs = 2000;
         return r;
     });
-    HttpSession strict(HttpTimeouts {10s, 150ms});
+    HttpSession strict(HttpPeer::liveClient, HttpTimeouts {10s, 150ms});
     HttpResult whole = await(strict.get(late.url(QStringLiteral("/"))));
     EXPECT_EQ(whole.transport, TransportError::timedOut);
 }
 
-TEST(HttpSession, TransportFailuresAreToldApart)
+TEST(HttpSession, RefusedConnectionIsToldApart)
 {
     quint16 port;
     {
@@ -73,21 +56,12 @@ TEST(HttpSession, TransportFailuresAreToldApart)
         ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
         port = probe.serverPort();
     }
-    HttpSession session(HttpTimeouts::gameInterface());
+    HttpSession session(HttpPeer::gameClient, HttpTimeouts::gameInterface());
     QUrl url(QStringLiteral("http://127.0.0.1/"));
     url.setPort(port);
     HttpResult refused = await(session.get(url));
     EXPECT_FALSE(refused.arrived());
     EXPECT_EQ(refused.transport, TransportError::connectionRefused);
-
-    TestHttpServer closing([](const TestRequest&) {
-        TestResponse r;
-        r.behaviour = TestResponse::Behaviour::closeWithoutAnswer;
-        return r;
-    });
-    HttpResult closed = await(session.get(closing.url(QStringLiteral("/"))));
-    EXPECT_FALSE(closed.arrived());
-    EXPECT_NE(closed.transport, TransportError::none);
 }
 
 TEST(HttpSession, CancellationAndDestructionNeverLeaveTheCallerHanging)
@@ -96,14 +70,143 @@ TEST(HttpSession, CancellationAndDestructionNeverLeaveTheCallerHanging)
 
     CancelSource cancel;
     // Time-outs no watchdog outlasts: only the cancel or the destruction ends these requests.
-    HttpSession session(HttpTimeouts {1h, 1h});
+    HttpSession session(HttpPeer::liveClient, HttpTimeouts {1h, 1h});
     QTimer::singleShot(50, [&] { cancel.cancel(); });
     HttpResult cancelled = await(session.get(silent.url(QStringLiteral("/")), {}, cancel.token()));
     EXPECT_EQ(cancelled.transport, TransportError::cancelled);
 
-    auto* doomed = new HttpSession(HttpTimeouts {1h, 1h});
+    // Sessions of one kind share a manager: a session going away ends its own calls only.
+    TestHttpServer quick([](const TestRequest&) { return TestResponse::json("{}"); });
+    auto* doomed = new HttpSession(HttpPeer::liveClient, HttpTimeouts {1h, 1h});
     QTimer::singleShot(50, [doomed] { delete doomed; });
+    auto survivor = session.get(silent.url(QStringLiteral("/")), {}, cancel.token());
     HttpResult gone = await(doomed->get(silent.url(QStringLiteral("/"))));
     EXPECT_FALSE(gone.arrived());
     EXPECT_EQ(gone.transport, TransportError::cancelled);
+    EXPECT_TRUE(await(session.get(quick.url(QStringLiteral("/")))).arrived());
+
+    // The last session of its kind takes the manager with it; its calls still finish.
+    auto* last = new HttpSession(HttpPeer::makerHost, HttpTimeouts {1h, 1h});
+    QTimer::singleShot(50, [last] { delete last; });
+    EXPECT_EQ(await(last->get(silent.url(QStringLiteral("/")))).transport, TransportError::cancelled);
 }
+
+// A body is read only up to its peer's limit: an announced length over it is refused before any
+// of the body arrives, and a body that grows past it is cut off.
+TEST(HttpSession, BodiesStopAtThePeersLimit)
+{
+    LogCapture logs;
+    const qint64 limit = bodyLimit(HttpPeer::makerHost);
+    TestHttpServer server([limit](const TestRequest& r) {
+        if (r.path() == "/announced") {
+            TestResponse huge = TestResponse::json({});
+            huge.announcedLength = qint64(1) << 40;
+            return huge;
+        }
+        if (r.path() == "/endless")
+            return TestResponse::endless();
+        return TestResponse::json(QByteArray(limit + (r.path() == "/over" ? 1 : 0), ' '));
+    });
+    HttpSession session(HttpPeer::makerHost, HttpTimeouts {20s, 20s});
+
+    const HttpResult announced = await(session.get(server.url(QStringLiteral("/announced"))));
+    EXPECT_EQ(announced.transport, TransportError::tooLarge);
+    EXPECT_TRUE(logs.contains(QStringLiteral("it announced 1099511627776 bytes, over the 1048576-byte limit")));
+
+    const HttpResult atLimit = await(session.get(server.url(QStringLiteral("/at"))));
+    ASSERT_TRUE(atLimit.arrived());
+    EXPECT_EQ(atLimit.reply->body.size(), limit);
+    EXPECT_EQ(await(session.get(server.url(QStringLiteral("/over")))).transport, TransportError::tooLarge);
+
+    EXPECT_EQ(await(session.get(server.url(QStringLiteral("/endless")))).transport, TransportError::tooLarge);
+    EXPECT_TRUE(gaveUpNearLimit(server, logs, HttpPeer::makerHost));
+}
+
+// A reply that began but did not end as sent is a failure with its own log line, never a document;
+// a whole reply with an error status is still a reply.
+TEST(HttpSession, OnlyWholeRepliesArrive)
+{
+    TestResponse undecodable = TestResponse::json("this is not gzip at all, though the header says so", 422);
+    undecodable.headers = {{"Content-Encoding", "gzip"}};
+    TestResponse undecodableOk = undecodable;
+    undecodableOk.status = 200;
+    const std::pair<TestResponse, bool> cases[]
+        = {{undecodable, false}, {undecodableOk, false}, {TestResponse::json(QByteArray(4000, '1')).cutShort(), false},
+            {TestResponse::json("{\"errorCode\":\"UNAUTHORIZED\"}", 401), true},
+            {TestResponse::json("{\"error\":2}", 422), true}, {TestResponse::json("[\"14.1.1\"]", 503), true}};
+    HttpSession session(HttpPeer::dataDragon, HttpTimeouts::remoteService());
+    for (const auto& [response, whole] : cases) {
+        SCOPED_TRACE(response.status);
+        LogCapture logs;
+        TestHttpServer server([response = response](const TestRequest&) { return response; });
+        const HttpResult result = await(session.get(server.url(QStringLiteral("/data"))));
+        if (whole) {
+            ASSERT_TRUE(result.arrived()) << result.detail.toStdString();
+            EXPECT_EQ(result.reply->status, response.status);
+            EXPECT_EQ(result.reply->body, response.body);
+            EXPECT_TRUE(logs.lines(QStringLiteral("http")).isEmpty());
+        } else {
+            EXPECT_EQ(result.transport, TransportError::incomplete);
+            EXPECT_TRUE(logs.contains(QStringLiteral("Data Dragon reply from ")
+                + server.url(QStringLiteral("/data")).toString() + QStringLiteral(" did not finish cleanly")));
+        }
+    }
+}
+
+TestResponse redirect(int status, const QUrl& to)
+{
+    TestResponse r = TestResponse::json({}, status);
+    r.headers = {{"Location", to.toEncoded()}};
+    return r;
+}
+
+// Redirects are followed within the origin only, a few hops at most; nothing of the request
+// (body, Authorization) ever reaches another origin.
+TEST(HttpSession, RedirectsStayWithinTheOrigin)
+{
+    LogCapture logs;
+    TestHttpServer elsewhere([](const TestRequest&) { return TestResponse::json("{\"elsewhere\":true}"); });
+    TestHttpServer otherHost([](const TestRequest&) { return TestResponse::json("{\"elsewhere\":true}"); },
+        std::nullopt, QHostAddress(QStringLiteral("127.0.0.2")));
+    TestHttpServer origin([&](const TestRequest& r) {
+        if (r.path() == "/loop")
+            return redirect(302, origin.url(QStringLiteral("/loop")));
+        if (r.path() == "/post-elsewhere")
+            return redirect(307, otherHost.url(QStringLiteral("/mcp")));
+        if (r.path() == "/auth-elsewhere")
+            return redirect(301, elsewhere.url(QStringLiteral("/session")));
+        if (r.path() == "/post-here")
+            return redirect(307, origin.url(QStringLiteral("/echo")));
+        if (r.path() == "/see-other")
+            return redirect(303, QUrl(QStringLiteral("/echo")));
+        return TestResponse::json(r.method + " " + r.body + " " + r.header("authorization"));
+    });
+    HttpSession session(HttpPeer::statistics, HttpTimeouts::remoteService());
+    const HttpHeaders auth {{"Authorization", "Basic cmlvdDpzZWNyZXQ="}};
+
+    const HttpResult here = await(session.post(origin.url(QStringLiteral("/post-here")), "{\"id\":1}", auth));
+    ASSERT_TRUE(here.arrived());
+    EXPECT_EQ(here.reply->body, "POST {\"id\":1} Basic cmlvdDpzZWNyZXQ=");
+    const HttpResult seeOther = await(session.post(origin.url(QStringLiteral("/see-other")), "{\"id\":1}"));
+    ASSERT_TRUE(seeOther.arrived());
+    EXPECT_EQ(seeOther.reply->body, "GET  ");
+
+    const qsizetype before = origin.requests().size();
+    EXPECT_EQ(await(session.get(origin.url(QStringLiteral("/loop")))).transport, TransportError::redirectRefused);
+    EXPECT_EQ(origin.requests().size() - before, 1 + HttpSession::maxRedirects);
+    EXPECT_TRUE(logs.contains(QStringLiteral("gave up after 3 redirects")));
+
+    EXPECT_EQ(await(session.post(origin.url(QStringLiteral("/post-elsewhere")), "{\"id\":1}")).transport,
+        TransportError::redirectRefused);
+    EXPECT_EQ(await(session.get(origin.url(QStringLiteral("/auth-elsewhere")), auth)).transport,
+        TransportError::redirectRefused);
+    EXPECT_TRUE(otherHost.requests().isEmpty());
+    EXPECT_TRUE(elsewhere.requests().isEmpty());
+    EXPECT_EQ(logs.count(QStringLiteral("statistics service redirect from ")
+                  + origin.url(QStringLiteral("/auth-elsewhere")).toString()
+                  + QStringLiteral(" to another origin not followed: ")
+                  + elsewhere.url(QStringLiteral("/session")).toString()),
+        1);
+}
+
+} // namespace
