@@ -80,6 +80,8 @@ private:
 
     void windowWillClose();
     void applyWindowScale(double s);
+    // Styles a menu bar set on the window and grows the window by its height.
+    void fitMenuBar();
     void beginCapture(KeyCaptureTarget target);
     void endCapture();
     // True when the event is used up by the capture.
@@ -101,6 +103,8 @@ private:
     std::unique_ptr<KeyMonitor> keyMonitor_;
     std::optional<qint64> lastTextSizeIndex_;
     double lastScale_ = 1.0;
+    QPointer<QWidget> styledMenuBar_;
+    int menuBarHeight_ = 0;
 };
 
 } // namespace tolvane
