@@ -34,6 +34,13 @@ QString joined(const QStringList& parts)
 
 } // namespace
 
+const QString ChampSelectCards::noBuildText = QStringLiteral("no popular build for this mode");
+
+bool ChampSelectCards::buildAsked(const MetaModeRoute& mode)
+{
+    return mode.kind != MetaModeRoute::Kind::arena;
+}
+
 QString ChampSelectCards::percent(double fraction)
 {
     return QString::number(std::lround(fraction * 100));
@@ -138,7 +145,9 @@ LiveEntry ChampSelectCards::championCard(const QString& name) const
 
     const HudTextStyle body {winBody(s), HUD::textSecondary()};
     const auto& advice = vm.advice();
-    if (!advice) {
+    if (!advice && !buildAsked(vm.gameMode())) {
+        column.add(wrappedRow(noBuildText, body, contentWidth()));
+    } else if (!advice) {
         column.add(textRow(QStringLiteral("loading popular runes…"), body));
     } else if (const auto* build = std::get_if<MetaBuild>(&advice->result)) {
         for (const auto& [label, ids] : buildRows(*build, vm.itemCatalog()))
@@ -187,18 +196,18 @@ LiveRowItem ChampSelectCards::runeChipById(int64_t id, const QString& fallback, 
     const HudTextStyle nameStyle {winSmall(s), dim ? HUD::textSecondary() : HUD::textPrimary()};
     const auto found = vm.runeCatalog().byId.find(id);
     const bool known = found != vm.runeCatalog().byId.end();
-    const QString name = known ? found->second.name : fallback;
-    const double nameHeight = std::min(wrappedHeight(name, nameStyle, width), 2 * nameStyle.lineHeight());
+    // At most two lines, shrinking to 75 % before the second line is cut.
+    const FittedLines name = fitLines(known ? found->second.name : fallback, nameStyle, width, 2, 0.75);
     if (!known)
-        return {QSizeF(width, nameHeight), [=](QPainter& p, QPointF at) {
-                    drawWrapped(p, QRectF(at, QSizeF(width, nameHeight)), name, nameStyle, Qt::AlignHCenter);
+        return {QSizeF(width, name.height), [=](QPainter& p, QPointF at) {
+                    drawFittedLines(p, QRectF(at, QSizeF(width, name.height)), name, nameStyle);
                 }};
     const LiveRowItem icon = runeIcon(found->second, size, false, dim);
     const double gap = 4 * s;
-    return {QSizeF(width, icon.size.height() + gap + nameHeight), [=](QPainter& p, QPointF at) {
+    return {QSizeF(width, icon.size.height() + gap + name.height), [=](QPainter& p, QPointF at) {
                 icon.paint(p, at + QPointF((width - icon.size.width()) / 2, 0));
-                drawWrapped(p, QRectF(at + QPointF(0, icon.size.height() + gap), QSizeF(width, nameHeight)), name,
-                    nameStyle, Qt::AlignHCenter);
+                drawFittedLines(
+                    p, QRectF(at + QPointF(0, icon.size.height() + gap), QSizeF(width, name.height)), name, nameStyle);
             }};
 }
 
@@ -255,9 +264,9 @@ LiveEntry ChampSelectCards::runesCard(const MetaRunePage& page) const
              }});
     if (keystone) {
         const QString text = keystone->longDesc;
-        const double height = 2 + wrappedHeight(text, small, contentWidth());
+        const double height = 2 + wrappedTextHeight(text, small, contentWidth());
         block.add({QStringLiteral("description"), height, [text, small](QPainter& p, const QRectF& slot) {
-                       drawWrapped(p, slot.adjusted(0, 2, 0, 0), text, small, Qt::AlignHCenter);
+                       drawWrappedText(p, slot.adjusted(0, 2, 0, 0), text, small, Qt::AlignHCenter);
                    }});
     }
     const std::vector<QString> blockNames = block.names();
@@ -386,7 +395,9 @@ LiveEntry ChampSelectCards::enemyCard() const
         std::vector<LiveRowItem> portraits;
         for (const auto& key : vm.enemyKeys())
             portraits.push_back(iconItem(championPortrait(key.isEmpty() ? std::nullopt : std::optional(key), 28)));
-        column.add(horizontalRow(QStringLiteral("portraits: %1").arg(portraits.size()), std::move(portraits), 6));
+        // Named before the row takes the list: the arguments may be evaluated in any order.
+        const QString name = QStringLiteral("portraits: %1").arg(portraits.size());
+        column.add(horizontalRow(name, std::move(portraits), 6));
         QStringList names;
         for (const auto& name : vm.enemyNames())
             names << name;

@@ -16,6 +16,11 @@ struct ChampSelectCards {
     double cardWidth = 264;
     HudImageSource* images = nullptr;
 
+    // Whether champion select asks for a popular build in the mode (Arena gets none), and what
+    // the champion card says instead of loading when it does not.
+    static bool buildAsked(const MetaModeRoute& mode);
+    static const QString noBuildText;
+
     // A fraction as a whole percentage, halves away from zero ("13" for 0.125).
     static QString percent(double fraction);
     // "13% pick · 50% win", the parts present; empty without either rate.

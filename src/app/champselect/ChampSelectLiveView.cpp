@@ -32,15 +32,16 @@ QString ChampSelectLiveView::statusSubtitle() const
     return QStringLiteral("Hover or lock a champion to see runes");
 }
 
-std::vector<LiveEntry> ChampSelectLiveView::build() const
+std::vector<LiveEntry> ChampSelectLiveView::build(double width) const
 {
     using Mode = MetaModeRoute::Kind;
     const Mode mode = vm_.gameMode().kind;
     const bool rift = mode == Mode::summonersRift;
-    const ChampSelectCards cards {vm_, s_, cardWidth_, images()};
+    const ChampSelectCards cards {vm_, s_, fittedCardWidth(cardWidth_, s_, width), images()};
 
     std::vector<LiveEntry> entries;
-    entries.push_back(LiveStatusHeader {HUD::violet(), QStringLiteral("Champ Select"), statusSubtitle(), s_}.entry());
+    entries.push_back(
+        LiveStatusHeader {HUD::violet(), QStringLiteral("Champ Select"), statusSubtitle(), s_, width}.entry());
     if (const auto& name = vm_.myChampionName())
         entries.push_back(cards.championCard(*name));
     if (const auto page = runePage(vm_); page && rift)

@@ -21,7 +21,7 @@ public:
     QString statusSubtitle() const;
 
 protected:
-    std::vector<LiveEntry> build() const override;
+    std::vector<LiveEntry> build(double width) const override;
     double spacing() const override { return 16 * s_; }
 
 private:

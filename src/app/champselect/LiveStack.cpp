@@ -8,6 +8,7 @@
 #include <QPainterPath>
 
 #include <algorithm>
+#include <cmath>
 
 namespace tolvane {
 
@@ -17,16 +18,26 @@ LiveEntry liveCard(const QString& name, const QColor& accent, double cardWidth, 
     const double height = column.height();
     LiveEntry entry;
     entry.name = name;
-    entry.size = panel.outerSize(height);
+    entry.size = panel.frameSize(height);
     entry.rows = column.names();
     entry.paint = [panel, height, column = std::move(column)](QPainter& painter, QPointF topLeft) {
         painter.save();
-        painter.translate(topLeft);
+        // The panel draws from the corner of its shadow's room; the entry starts at the card.
+        painter.translate(topLeft - panel.frameRect(height).topLeft());
         panel.paint(painter, height);
         column.paint(painter, panel.contentRect(height));
         painter.restore();
     };
     return entry;
+}
+
+double fittedCardWidth(double cardWidth, double s, double available)
+{
+    const HudPanel panel = hudPanel(QColor(), cardWidth, 1.0, s);
+    if (available <= 0 || s <= 0 || panel.frameSize(0).width() <= available)
+        return cardWidth;
+    const QMarginsF pad = panel.padding();
+    return std::max(0.0, (available - pad.left() - pad.right()) / s);
 }
 
 bool LiveIcon::showsImage() const
@@ -74,28 +85,10 @@ PanelRow textRow(const QString& text, const HudTextStyle& style)
         [text, style](QPainter& painter, const QRectF& slot) { drawHudLine(painter, slot, text, style); }};
 }
 
-double wrappedHeight(const QString& text, const HudTextStyle& style, double width)
-{
-    const QFontMetricsF metrics(style.qfont());
-    const QRectF bounds
-        = metrics.boundingRect(QRectF(0, 0, std::max(1.0, width), 1e6), Qt::TextWordWrap | Qt::AlignLeft, text);
-    return std::max(style.lineHeight(), std::ceil(bounds.height()));
-}
-
-void drawWrapped(
-    QPainter& painter, const QRectF& box, const QString& text, const HudTextStyle& style, Qt::Alignment align)
-{
-    painter.save();
-    painter.setFont(style.qfont(painter.device()));
-    painter.setPen(style.color);
-    painter.drawText(box, int(Qt::TextWordWrap | Qt::AlignTop | align), text);
-    painter.restore();
-}
-
 PanelRow wrappedRow(const QString& text, const HudTextStyle& style, double width, Qt::Alignment align)
 {
-    return {text, wrappedHeight(text, style, width), [text, style, align](QPainter& painter, const QRectF& slot) {
-                drawWrapped(painter, slot, text, style, align);
+    return {text, wrappedTextHeight(text, style, width), [text, style, align](QPainter& painter, const QRectF& slot) {
+                drawWrappedText(painter, slot, text, style, align);
             }};
 }
 
@@ -176,11 +169,21 @@ void LiveStackView::setWindowFontScale(double s)
     rebuild();
 }
 
+void LiveStackView::setAvailableWidth(double width)
+{
+    width = std::max(width, 0.0);
+    if (std::abs(width - available_) < 0.01)
+        return;
+    available_ = width;
+    rebuild();
+}
+
 void LiveStackView::rebuild()
 {
-    entries_ = build();
+    entries_ = build(available_);
     updateGeometry();
     update();
+    emit rebuilt();
 }
 
 std::vector<QString> LiveStackView::entryNames() const
@@ -202,23 +205,56 @@ const LiveEntry* LiveStackView::entry(const QString& name) const
 std::vector<QRectF> LiveStackView::entryRects() const
 {
     std::vector<QRectF> rects;
-    double y = 0;
+    double y = bleed.top();
     for (const auto& entry : entries_) {
-        rects.emplace_back(QPointF(0, y), entry.size);
+        rects.emplace_back(QPointF(bleed.left(), y), entry.size);
         y += entry.size.height() + spacing();
     }
     return rects;
 }
 
-QSize LiveStackView::sizeHint() const
+double LiveStackView::stackHeight(const std::vector<LiveEntry>& entries) const
+{
+    double height = 0;
+    for (const auto& entry : entries)
+        height += entry.size.height();
+    return height + spacing() * double(entries.empty() ? 0 : entries.size() - 1);
+}
+
+QSizeF LiveStackView::contentSize() const
 {
     double width = 0;
-    double height = 0;
-    for (const auto& rect : entryRects()) {
-        width = std::max(width, rect.right());
-        height = std::max(height, rect.bottom());
-    }
-    return QSizeF(width, height).toSize().expandedTo(QSize(1, 1));
+    for (const auto& entry : entries_)
+        width = std::max(width, entry.size.width());
+    return {width, stackHeight(entries_)};
+}
+
+double LiveStackView::contentHeight(double width) const
+{
+    if (std::abs(width - available_) < 0.01)
+        return stackHeight(entries_);
+    return stackHeight(build(width));
+}
+
+double LiveStackView::contentWidth(double width) const
+{
+    double widest = 0;
+    for (const auto& entry : std::abs(width - available_) < 0.01 ? entries_ : build(width))
+        widest = std::max(widest, entry.size.width());
+    return widest;
+}
+
+QSize LiveStackView::sizeHint() const
+{
+    const QSizeF content = contentSize();
+    return QSize(int(std::ceil(content.width())) + bleed.left() + bleed.right(),
+        int(std::ceil(content.height())) + bleed.top() + bleed.bottom());
+}
+
+QSize LiveStackView::minimumSizeHint() const
+{
+    // Text wraps and cards narrow to the width given, so the width is never held.
+    return QSize(bleed.left() + bleed.right(), sizeHint().height());
 }
 
 void LiveStackView::paintEvent(QPaintEvent*)

@@ -24,8 +24,10 @@ double LiveStatusHeader::titleRowHeight() const
 
 QSizeF LiveStatusHeader::size() const
 {
-    const double width = std::max(titleX() + titleStyle().width(title), subtitleStyle().width(subtitle));
-    return {std::ceil(width), titleRowHeight() + stackSpacing + subtitleStyle().lineHeight()};
+    double natural = std::max(titleX() + titleStyle().width(title), subtitleStyle().width(subtitle));
+    if (width > 0)
+        natural = std::min(natural, width);
+    return {std::ceil(natural), titleRowHeight() + stackSpacing + wrappedTextHeight(subtitle, subtitleStyle(), width)};
 }
 
 QRectF LiveStatusHeader::dotRect() const
@@ -52,7 +54,12 @@ void LiveStatusHeader::paint(QPainter& painter, QPointF topLeft) const
     painter.drawEllipse(halo);
     const HudTextStyle title_ = titleStyle();
     drawHudText(painter, QPointF(titleX(), (titleRowHeight() - title_.lineHeight()) / 2), title, title_);
-    drawHudText(painter, QPointF(0, titleRowHeight() + stackSpacing), subtitle, subtitleStyle());
+    const double top = titleRowHeight() + stackSpacing;
+    if (width > 0)
+        drawWrappedText(painter, QRectF(0, top, width, wrappedTextHeight(subtitle, subtitleStyle(), width)), subtitle,
+            subtitleStyle(), Qt::AlignLeft);
+    else
+        drawHudText(painter, QPointF(0, top), subtitle, subtitleStyle());
     painter.restore();
 }
 

@@ -14,6 +14,8 @@ struct LiveStatusHeader {
     QString title;
     QString subtitle;
     double s = 1.0;
+    // The column's width: the subtitle wraps within it (0: one line).
+    double width = 0;
 
     static constexpr double dotSize = 9;
     static constexpr double rowSpacing = 8;

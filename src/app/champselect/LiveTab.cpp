@@ -10,7 +10,9 @@
 #include "app/panels/RuneBuildViewModel.h"
 
 #include <QPainter>
-#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
 
 namespace tolvane {
 
@@ -30,43 +32,39 @@ class InGameSection : public LiveStackView {
 public:
     InGameSection(RuneBuildViewModel& runeVM, HudImageSource* images, double s, QWidget* parent)
         : LiveStackView(images, parent)
-        , panel_(new RuneBuildOverlayView(runeVM, buildWidth, images, this))
+        , runeVM_(runeVM)
     {
         s_ = s;
-        panel_->setWindowFontScale(s);
-        connect(panel_, &OverlayContent::changed, this, &LiveStackView::rebuild);
+        connect(&runeVM_, &RuneBuildViewModel::changed, this, &LiveStackView::rebuild);
         rebuild();
     }
 
 protected:
     double spacing() const override { return 10; }
-    std::vector<LiveEntry> build() const override
+    std::vector<LiveEntry> build(double width) const override
     {
         std::vector<LiveEntry> entries;
         entries.push_back(LiveStatusHeader {
-            HUD::ahead(), QStringLiteral("In game"), QStringLiteral("Live popular build for your champion"), s_}
+            HUD::ahead(), QStringLiteral("In game"), QStringLiteral("Live popular build for your champion"), s_, width}
                               .entry());
-        QPointer<RuneBuildOverlayView> panel = panel_;
-        entries.push_back({QStringLiteral("build panel"), panel_->naturalSize(),
-            [panel](QPainter& painter, QPointF at) {
-                if (!panel)
-                    return;
-                painter.save();
-                painter.translate(at);
-                panel->paint(painter);
-                painter.restore();
-            },
-            panel_->rowNames()});
+        // The overlay's own rows in the overlay's frame, narrowed only when the column is.
+        const double panelWidth = fittedCardWidth(buildWidth, s_, width);
+        RuneBuildOverlayView panel(runeVM_, panelWidth, images());
+        panel.setWindowFontScale(s_);
+        entries.push_back(liveCard(QStringLiteral("build panel"), panel.panel().accent, panelWidth, s_, panel.rows()));
         const QString note = QStringLiteral(
             "This is the same build the in-game overlay shows. Hold Tab in game to see it on the Rift.");
-        const HudTextStyle style {winSmall(s_), HUD::textSecondary()};
-        entries.push_back({QStringLiteral("note"), style.size(note) + QSizeF(1, 0),
-            [note, style](QPainter& painter, QPointF at) { drawHudText(painter, at, note, style); }, {note}});
+        const PanelRow text = wrappedRow(note, {winSmall(s_), HUD::textSecondary()}, width);
+        const double textWidth = width > 0 ? width : HudTextStyle {winSmall(s_), HUD::textSecondary()}.width(note) + 1;
+        entries.push_back({QStringLiteral("note"), QSizeF(textWidth, text.height),
+            [text, textWidth](
+                QPainter& painter, QPointF at) { text.paint(painter, QRectF(at, QSizeF(textWidth, text.height))); },
+            {note}});
         return entries;
     }
 
 private:
-    RuneBuildOverlayView* panel_;
+    RuneBuildViewModel& runeVM_;
 };
 
 // The idle explanation: a status line by phase and three bullets.
@@ -80,27 +78,27 @@ public:
         rebuild();
     }
 
-    static LiveStatusHeader header(ChampSelectViewModel::Phase phase, double s)
+    static LiveStatusHeader header(ChampSelectViewModel::Phase phase, double s, double width)
     {
         switch (phase) {
         case ChampSelectViewModel::Phase::connecting:
-            return {HUD::amber(), QStringLiteral("Connecting…"), QStringLiteral("Looking for the League client…"), s};
+            return {HUD::amber(), QStringLiteral("Connecting…"), QStringLiteral("Looking for the League client…"), s,
+                width};
         case ChampSelectViewModel::Phase::clientOffline:
             return {HUD::neutral(), QStringLiteral("League not running"),
-                QStringLiteral("Open the League client to see live runes and builds here."), s};
+                QStringLiteral("Open the League client to see live runes and builds here."), s, width};
         default:
             return {HUD::teal(), QStringLiteral("Connected — waiting"),
-                QStringLiteral("Your runes and build will appear here in champ select and in-game."), s};
+                QStringLiteral("Your runes and build will appear here in champ select and in-game."), s, width};
         }
     }
 
 protected:
     double spacing() const override { return 12; }
-    std::vector<LiveEntry> build() const override
+    std::vector<LiveEntry> build(double width) const override
     {
-        std::vector<LiveEntry> entries {header(vm_.phase(), s_).entry()};
+        std::vector<LiveEntry> entries {header(vm_.phase(), s_, width).entry()};
         const HudTextStyle style {winBody(s_), HUD::textSecondary()};
-        const double textWidth = std::max(120.0, double(width()) - 11);
         bool first = true;
         for (const QString& text :
             {QStringLiteral("In champ select, this tab shows popular runes + a build for your locked champion."),
@@ -110,7 +108,8 @@ protected:
             // rows are 7 pt apart (the section's own spacing is 12).
             const double above = first ? 2 : 7 - spacing();
             first = false;
-            const double height = wrappedHeight(text, style, textWidth);
+            const double textWidth = width > 11 ? width - 11 : style.width(text) + 1;
+            const double height = wrappedTextHeight(text, style, textWidth);
             entries.push_back({QStringLiteral("bullet"), QSizeF(11 + textWidth, above + height),
                 [text, style, above, textWidth, height](QPainter& painter, QPointF at) {
                     painter.save();
@@ -119,16 +118,13 @@ protected:
                     painter.setBrush(HUD::stroke());
                     painter.drawEllipse(QRectF(at + QPointF(0, above + 6), QSizeF(4, 4)));
                     painter.restore();
-                    drawWrapped(painter, QRectF(at + QPointF(11, above), QSizeF(textWidth, height)), text, style,
+                    drawWrappedText(painter, QRectF(at + QPointF(11, above), QSizeF(textWidth, height)), text, style,
                         Qt::AlignLeft);
                 },
                 {text}});
         }
         return entries;
     }
-    void resizeEvent(QResizeEvent*) override { rebuild(); }
-    // The text wraps to any width, so the section never holds the window wide.
-    QSize minimumSizeHint() const override { return {131, sizeHint().height()}; }
 
 private:
     const ChampSelectViewModel& vm_;
@@ -142,9 +138,9 @@ LiveTab::LiveTab(ChampSelectViewModel& champVM, RuneBuildViewModel& runeVM, HudI
     , runeVM_(runeVM)
     , images_(images)
 {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
+    QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    policy.setHeightForWidth(true);
+    setSizePolicy(policy);
     connect(&champVM_, &ChampSelectViewModel::changed, this, &LiveTab::rebuild);
     connect(&runeVM_, &RuneBuildViewModel::changed, this, &LiveTab::rebuild);
     rebuild();
@@ -179,13 +175,12 @@ LiveTab::Presentation LiveTab::presentation() const
         hasLoadingLists(champVM_), champVM_.myChampionName().has_value());
 }
 
-std::vector<QWidget*> LiveTab::sections() const
+std::vector<LiveStackView*> LiveTab::sections() const
 {
-    std::vector<QWidget*> shown;
-    if (!content_)
-        return shown;
-    for (auto* child : content_->findChildren<LiveStackView*>(Qt::FindDirectChildrenOnly))
-        shown.push_back(child);
+    std::vector<LiveStackView*> shown;
+    for (const auto& section : sections_)
+        if (section)
+            shown.push_back(section);
     return shown;
 }
 
@@ -193,9 +188,61 @@ std::vector<QString> LiveTab::entryNames() const
 {
     std::vector<QString> names;
     for (auto* section : sections())
-        for (const auto& name : static_cast<LiveStackView*>(section)->entryNames())
+        for (const auto& name : section->entryNames())
             names.push_back(name);
     return names;
+}
+
+double LiveTab::contentHeight(double width) const
+{
+    double height = 0;
+    for (auto* section : sections())
+        height += section->contentHeight(width);
+    return height + spacing * double(std::max<size_t>(sections().size(), 1) - 1);
+}
+
+int LiveTab::heightForWidth(int width) const
+{
+    const double content = std::max(0, width - bleed.left() - bleed.right());
+    return int(std::ceil(contentHeight(content))) + bleed.top() + bleed.bottom();
+}
+
+QSize LiveTab::sizeHint() const
+{
+    // As wide as the widest section would like to be with nothing holding it in.
+    int width = 0;
+    for (auto* section : sections())
+        width = std::max(width, int(std::ceil(section->contentWidth(0))));
+    width += bleed.left() + bleed.right();
+    return {width, heightForWidth(width)};
+}
+
+QSize LiveTab::minimumSizeHint() const
+{
+    return {bleed.left() + bleed.right(), 0};
+}
+
+void LiveTab::resizeEvent(QResizeEvent*)
+{
+    placeSections();
+}
+
+void LiveTab::placeSections()
+{
+    if (placing_)
+        return;
+    placing_ = true;
+    // Each section as wide as the tab, set back by the bleed so its entries start at ours.
+    const double width = std::max(0, this->width() - bleed.left() - bleed.right());
+    double y = 0;
+    for (auto* section : sections()) {
+        section->setAvailableWidth(width);
+        const int height = int(std::ceil(section->contentSize().height()));
+        section->setGeometry(0, qRound(y), this->width(), height + bleed.top() + bleed.bottom());
+        section->show();
+        y += section->contentSize().height() + spacing;
+    }
+    placing_ = false;
 }
 
 void LiveTab::rebuild()
@@ -206,36 +253,39 @@ void LiveTab::rebuild()
         return; // the shown views follow the models on their own
     shape_ = shape;
 
-    delete content_;
-    content_ = new QWidget(this);
-    auto* column = new QVBoxLayout(content_);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(16);
-    auto add = [&](LiveStackView* view, bool fullWidth = false) {
+    for (auto& section : sections_)
+        delete section.data();
+    sections_.clear();
+    auto add = [&](LiveStackView* view) {
         view->setWindowFontScale(s_);
-        column->addWidget(view, 0, fullWidth ? Qt::Alignment() : Qt::AlignLeft);
+        connect(view, &LiveStackView::rebuilt, this, [this] {
+            if (placing_)
+                return;
+            placeSections();
+            updateGeometry();
+        });
+        sections_.emplace_back(view);
     };
     switch (chosen) {
     case Presentation::champSelect:
-        add(new ChampSelectLiveView(champVM_, cardWidth, images_, content_));
+        add(new ChampSelectLiveView(champVM_, cardWidth, images_, this));
         break;
     case Presentation::inGame:
-        add(new InGameSection(runeVM_, images_, s_, content_));
+        add(new InGameSection(runeVM_, images_, s_, this));
         if (shape.reviewBelow)
-            add(new LoadingReviewView(champVM_, reviewWidth, images_, content_));
+            add(new LoadingReviewView(champVM_, reviewWidth, images_, this));
         break;
     case Presentation::loadingReview:
-        add(new LoadingReviewView(champVM_, reviewWidth, images_, content_));
+        add(new LoadingReviewView(champVM_, reviewWidth, images_, this));
         break;
     case Presentation::idle: {
-        auto* idle = new IdleSection(champVM_, s_, content_);
+        auto* idle = new IdleSection(champVM_, s_, this);
         connect(&champVM_, &ChampSelectViewModel::changed, idle, &LiveStackView::rebuild);
-        add(idle, true);
+        add(idle);
         break;
     }
     }
-    column->addStretch(1);
-    layout()->addWidget(content_);
+    placeSections();
     updateGeometry();
 }
 

@@ -3,6 +3,7 @@
 // the lobby's ranks at the loading screen, or a short idle explanation. It keeps no state of its
 // own: each change of either view model picks the presentation anew from their published state.
 
+#include "app/champselect/LiveStack.h"
 #include "app/panels/WindowFontScale.h"
 
 #include <QPointer>
@@ -40,18 +41,35 @@ public:
         bool inSelect, bool inGame, bool atLoadingScreen, bool loadingListsFilled, bool championKnown);
 
     // The stacks shown now, top to bottom (for tests and the window's size).
-    std::vector<QWidget*> sections() const;
+    std::vector<LiveStackView*> sections() const;
     // Every entry of every shown stack, in order ("status", "build panel", "champion", ...).
     std::vector<QString> entryNames() const;
 
+    // The tab reaches past its content by this much on every side, room for the cards' shadows:
+    // its host sets it back by as much, so that the content starts where the host's inset ends.
+    static constexpr QMargins bleed = LiveStackView::bleed;
+    // Between the stacked presentations (the in-game section and the lobby's ranks).
+    static constexpr double spacing = 16;
+
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override;
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void resizeEvent(QResizeEvent*) override;
+
 private:
     void rebuild();
+    void placeSections();
+    double contentHeight(double width) const;
 
     ChampSelectViewModel& champVM_;
     RuneBuildViewModel& runeVM_;
     QPointer<HudImageSource> images_;
     double s_ = defaultWindowFontScale;
-    QWidget* content_ = nullptr;
+    std::vector<QPointer<LiveStackView>> sections_;
+    bool placing_ = false;
     // What the shown widgets were built for; they follow the models themselves until it changes.
     struct Shape {
         Presentation presentation;

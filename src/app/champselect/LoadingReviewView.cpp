@@ -81,7 +81,7 @@ QColor LoadingReviewView::recordColour(int64_t percent)
     return HUD::behind();
 }
 
-PanelRow LoadingReviewView::playerRow(const ChampSelectViewModel::LoadingPlayer& player, double width) const
+PanelRow LoadingReviewView::playerRow(const ChampSelectViewModel::LoadingPlayer& player) const
 {
     const double s = s_;
     const auto [name, champion] = nameLines(player);
@@ -113,7 +113,6 @@ PanelRow LoadingReviewView::playerRow(const ChampSelectViewModel::LoadingPlayer&
     rowName += QStringLiteral(" | ") + rankText;
     if (record)
         rowName += QStringLiteral(" / ") + *record;
-    (void)width;
     return {rowName, height,
         [=, name = name, champion = champion, rankText = rankText, record = record](
             QPainter& painter, const QRectF& slot) {
@@ -140,42 +139,43 @@ PanelRow LoadingReviewView::playerRow(const ChampSelectViewModel::LoadingPlayer&
         }};
 }
 
-std::optional<LiveEntry> LoadingReviewView::teamCard(
-    const QString& title, const std::vector<ChampSelectViewModel::LoadingPlayer>& players, const QColor& accent) const
+std::optional<LiveEntry> LoadingReviewView::teamCard(const QString& title,
+    const std::vector<ChampSelectViewModel::LoadingPlayer>& players, const QColor& accent, double cardWidth) const
 {
     if (players.empty())
         return std::nullopt;
     const double s = s_;
-    const double width = cardWidth_ * s;
     HudColumn column(7 * s);
     const HUDHeader header {title, accent, std::nullopt, s};
     column.add({QStringLiteral("header: ") + title, header.height(),
         [header](QPainter& painter, const QRectF& slot) { header.paint(painter, slot); }});
     for (const auto& player : players)
-        column.add(playerRow(player, width));
+        column.add(playerRow(player));
     const CaveatPill pill {QStringLiteral("Metrion · solo queue · this season"), HUD::amber(), s};
     column.add({QStringLiteral("pill: ") + pill.text, pill.size().height(),
         [pill](QPainter& painter, const QRectF& slot) { pill.paint(painter, slot.topLeft()); }});
-    return liveCard(title, accent, cardWidth_, s, std::move(column));
+    return liveCard(title, accent, cardWidth, s, std::move(column));
 }
 
-std::vector<LiveEntry> LoadingReviewView::build() const
+std::vector<LiveEntry> LoadingReviewView::build(double width) const
 {
     std::vector<LiveEntry> entries;
     entries.push_back(LiveStatusHeader {HUD::teal(), QStringLiteral("Loading screen"),
-        QStringLiteral("Lobby ranks from Metrion — solo queue, this season"), s_}
+        QStringLiteral("Lobby ranks from Metrion — solo queue, this season"), s_, width}
                           .entry());
-    auto add = [&](std::optional<LiveEntry> card) {
-        if (card)
+    const double cardWidth = fittedCardWidth(cardWidth_, s_, width);
+    auto add = [&](const QString& title, const std::vector<ChampSelectViewModel::LoadingPlayer>& players,
+                   const QColor& accent) {
+        if (auto card = teamCard(title, players, accent, cardWidth))
             entries.push_back(std::move(*card));
     };
     if (vm_.isArenaLobby()) {
-        add(teamCard(QStringLiteral("All players"), vm_.loadingAllies(), HUD::gold()));
+        add(QStringLiteral("All players"), vm_.loadingAllies(), HUD::gold());
         return entries;
     }
     const bool known = vm_.loadingTeamsIdentified();
-    add(teamCard(known ? QStringLiteral("Your team") : QStringLiteral("Blue side"), vm_.loadingAllies(), HUD::gold()));
-    add(teamCard(known ? QStringLiteral("Enemy team") : QStringLiteral("Red side"), vm_.loadingEnemies(), HUD::teal()));
+    add(known ? QStringLiteral("Your team") : QStringLiteral("Blue side"), vm_.loadingAllies(), HUD::gold());
+    add(known ? QStringLiteral("Enemy team") : QStringLiteral("Red side"), vm_.loadingEnemies(), HUD::teal());
     return entries;
 }
 

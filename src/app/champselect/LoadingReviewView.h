@@ -24,13 +24,13 @@ public:
     static QColor recordColour(int64_t percent);
 
 protected:
-    std::vector<LiveEntry> build() const override;
+    std::vector<LiveEntry> build(double width) const override;
     double spacing() const override { return 16 * s_; }
 
 private:
     std::optional<LiveEntry> teamCard(const QString& title,
-        const std::vector<ChampSelectViewModel::LoadingPlayer>& players, const QColor& accent) const;
-    PanelRow playerRow(const ChampSelectViewModel::LoadingPlayer& player, double width) const;
+        const std::vector<ChampSelectViewModel::LoadingPlayer>& players, const QColor& accent, double cardWidth) const;
+    PanelRow playerRow(const ChampSelectViewModel::LoadingPlayer& player) const;
 
     ChampSelectViewModel& vm_;
     double cardWidth_;

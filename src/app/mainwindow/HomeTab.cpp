@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 
 namespace tolvane {
 
@@ -32,20 +33,6 @@ HudTextStyle smallStyle(double s, const QColor& colour)
 HudTextStyle wordmarkTextStyle(double s)
 {
     return HudTextStyle {WinFont {s, 17, QFont::Black, FontDesign::rounded}, HUD::silverHi(), 2.2};
-}
-
-constexpr int wrapFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
-
-double wrappedHeight(const QString& text, const HudTextStyle& style, double width)
-{
-    return QFontMetricsF(style.qfont()).boundingRect(QRectF(0, 0, std::max(1.0, width), 1e6), wrapFlags, text).height();
-}
-
-void drawWrapped(QPainter& painter, const QRectF& box, const QString& text, const HudTextStyle& style)
-{
-    painter.setFont(style.qfont(painter.device()));
-    painter.setPen(style.color);
-    painter.drawText(box, wrapFlags, text);
 }
 
 } // namespace
@@ -138,24 +125,34 @@ HomeTab::Layout HomeTab::layoutFor(double width) const
         = QRectF(logoEdge + 12 * s, y + (headerHeight - wordmark.height()) / 2, wordmark.width(), wordmark.height());
     y += headerHeight + 8 * s;
     const auto taglineStyle = bodyStyle(s, HUD::textSecondary());
-    l.tagline = QRectF(0, y, width, wrappedHeight(tagline, taglineStyle, width));
+    l.tagline = QRectF(0, y, width, wrappedTextHeight(tagline, taglineStyle, width));
     y = l.tagline.bottom() + 18 * s;
 
-    // Trust pills: one line; all shrink together (to 70 % at most) before each is cut.
+    // Trust pills: one line; their texts shrink together (to 70 % at most) before any is cut.
     const auto pillStyle = smallStyle(s, HUD::teal());
-    std::vector<double> natural;
-    double total = 8 * s * (pills.size() - 1);
-    for (const QString& pill : pills) {
-        natural.push_back(pillStyle.width(pill) + 14 * s);
-        total += natural.back();
+    const double fixed = 14 * s * double(pills.size()) + 8 * s * double(pills.size() - 1);
+    const auto textWidths = [&](double factor) {
+        auto style = pillStyle;
+        style.font.base *= factor;
+        std::vector<double> widths;
+        for (const QString& pill : pills)
+            widths.push_back(std::ceil(style.width(pill)));
+        return widths;
+    };
+    const auto total
+        = [&](const std::vector<double>& widths) { return fixed + std::accumulate(widths.begin(), widths.end(), 0.0); };
+    l.pillScale = 1.0;
+    std::vector<double> texts = textWidths(1.0);
+    while (total(texts) > width && l.pillScale > 0.7) {
+        l.pillScale = std::max(0.7, l.pillScale - 0.01);
+        texts = textWidths(l.pillScale);
     }
-    l.pillScale = total > width && total > 0 ? std::max(0.7, width / total) : 1.0;
     const double pillHeight = pillStyle.lineHeight() + 6 * s;
     double x = 0;
-    for (double w : natural) {
-        const double scaled = std::min(w * l.pillScale, std::max(0.0, width - x));
-        l.pills.push_back(QRectF(x, y, scaled, pillHeight));
-        x += scaled + 8 * s;
+    for (double text : texts) {
+        const double pillWidth = std::min(text + 14 * s, std::max(0.0, width - x));
+        l.pills.push_back(QRectF(x, y, pillWidth, pillHeight));
+        x += pillWidth + 8 * s;
     }
     y += pillHeight + 18 * s;
 
@@ -178,7 +175,7 @@ HomeTab::Layout HomeTab::layoutFor(double width) const
     const double textLeft = badge + 10 * s;
     const auto stepStyle = bodyStyle(s, HUD::textSecondary());
     for (size_t i = 0; i < quickStart.size(); ++i) {
-        const double textHeight = wrappedHeight(quickStart[i], stepStyle, width - textLeft);
+        const double textHeight = wrappedTextHeight(quickStart[i], stepStyle, width - textLeft);
         l.badges.push_back(QRectF(0, y, badge, badge));
         l.steps.push_back(QRectF(textLeft, y, std::max(0.0, width - textLeft), textHeight));
         y += std::max(badge, textHeight) + (i + 1 < quickStart.size() ? 8 : 0);
@@ -190,7 +187,7 @@ HomeTab::Layout HomeTab::layoutFor(double width) const
     l.button = QRectF(0, y, button.width(), button.height());
     y = l.button.bottom() + 18 * s + 6 * s;
     const auto footerStyle = smallStyle(s, withAlpha(HUD::textSecondary(), 0.8));
-    l.footer = QRectF(0, y, width, wrappedHeight(footer, footerStyle, width));
+    l.footer = QRectF(0, y, width, wrappedTextHeight(footer, footerStyle, width));
     l.height = l.footer.bottom();
     return l;
 }
@@ -259,7 +256,7 @@ void HomeTab::paintEvent(QPaintEvent*)
         }
         painter.drawImage(l.wordmark.topLeft(), text);
     }
-    drawWrapped(painter, l.tagline, tagline, bodyStyle(s, HUD::textSecondary()));
+    drawWrappedText(painter, l.tagline, tagline, bodyStyle(s, HUD::textSecondary()));
 
     for (size_t i = 0; i < pills.size(); ++i) {
         const QRectF pill = l.pills[i];
@@ -272,8 +269,7 @@ void HomeTab::paintEvent(QPaintEvent*)
         painter.drawRoundedRect(pill.adjusted(0.25, 0.25, -0.25, -0.25), radius, radius);
         auto style = smallStyle(s, HUD::teal());
         style.font.base *= l.pillScale;
-        drawHudLine(painter, pill.adjusted(7 * s * l.pillScale, 3 * s, -7 * s * l.pillScale, 0), pills[i], style,
-            Qt::AlignLeft, 1.0);
+        drawHudLine(painter, pill.adjusted(7 * s, 3 * s, -7 * s, 0), pills[i], style, Qt::AlignLeft, 1.0);
     }
 
     HUDHeader {QStringLiteral("Status"), HUD::teal(), std::nullopt, s}.paint(painter, l.statusHeader);
@@ -307,9 +303,9 @@ void HomeTab::paintEvent(QPaintEvent*)
         drawHudLine(painter,
             QRectF(badge.left(), badge.center().y() - number.lineHeight() / 2, badge.width(), number.lineHeight()),
             text, number, Qt::AlignHCenter);
-        drawWrapped(painter, l.steps[i], quickStart[i], bodyStyle(s, HUD::textSecondary()));
+        drawWrappedText(painter, l.steps[i], quickStart[i], bodyStyle(s, HUD::textSecondary()));
     }
-    drawWrapped(painter, l.footer, footer, smallStyle(s, withAlpha(HUD::textSecondary(), 0.8)));
+    drawWrappedText(painter, l.footer, footer, smallStyle(s, withAlpha(HUD::textSecondary(), 0.8)));
 }
 
 } // namespace tolvane

@@ -14,6 +14,8 @@
 #include <QKeyEvent>
 #include <QLayout>
 #include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QProcess>
 #include <QScreen>
 
@@ -27,11 +29,13 @@ double windowTextScale(qint64 textSizeIndex)
     return windowTextScales[size_t(std::clamp<qint64>(textSizeIndex, 0, 3))];
 }
 
-// The window: closing it only hides it, and the controller hears of every close by the user.
+// The window: closing it only hides it, and the controller hears of every close by the user and
+// of each new layout (a menu bar may have been set).
 class MainWindowController::Window : public QMainWindow {
 public:
-    explicit Window(std::function<void()> willClose)
+    Window(std::function<void()> willClose, std::function<void()> laidOut)
         : willClose_(std::move(willClose))
+        , laidOut_(std::move(laidOut))
     {
     }
 
@@ -42,9 +46,16 @@ protected:
         if (willClose_)
             willClose_();
     }
+    bool event(QEvent* event) override
+    {
+        if ((event->type() == QEvent::LayoutRequest || event->type() == QEvent::Polish) && laidOut_)
+            laidOut_();
+        return QMainWindow::event(event);
+    }
 
 private:
     std::function<void()> willClose_;
+    std::function<void()> laidOut_;
 };
 
 // Sees every key press sent to any window of the application while a capture runs.
@@ -107,11 +118,17 @@ MainWindowController::MainWindowController(OverlaySettingsStore& settings, Champ
     const double s = windowTextScale(settings_.windowTextSizeIndex());
 
     QPointer<MainWindowController> self(this);
-    window_ = new Window([self] {
-        if (self)
-            self->windowWillClose();
-    });
+    window_ = new Window(
+        [self] {
+            if (self)
+                self->windowWillClose();
+        },
+        [self] {
+            if (self)
+                self->fitMenuBar();
+        });
     window_->setWindowTitle(QStringLiteral("Tolvane"));
+    window_->setPalette(MainWindowView::chromePalette());
     // The app lives in the tray: closing its window never ends it.
     window_->setAttribute(Qt::WA_QuitOnClose, false);
 
@@ -209,6 +226,7 @@ void MainWindowController::windowWillClose()
 
 void MainWindowController::applyWindowScale(double s)
 {
+    // The minimum counts the menu bar, as the frame's minimum counts the title bar.
     const QSize minimum(qRound(340 * s), qRound(520 * s));
     // Taken before the minimum changes: a larger minimum grows the window at once.
     const QSize size = window_->size();
@@ -217,9 +235,30 @@ void MainWindowController::applyWindowScale(double s)
     lastScale_ = s;
     if (std::abs(ratio - 1) <= 0.001)
         return;
-    // Qt's origin is the top-left corner, so keeping x and y keeps the top edge in place.
+    // The content scales; the menu bar above it keeps its height. Qt's origin is the top-left
+    // corner, so keeping x and y keeps the top edge in place.
     window_->resize(std::max(minimum.width(), int(std::lround(size.width() * ratio))),
-        std::max(minimum.height(), int(std::lround(size.height() * ratio))));
+        std::max(minimum.height(), int(std::lround((size.height() - menuBarHeight_) * ratio)) + menuBarHeight_));
+}
+
+void MainWindowController::fitMenuBar()
+{
+    QWidget* bar = window_->menuWidget();
+    if (bar && bar != styledMenuBar_) {
+        // Menus are windows of their own and do not inherit the window's palette.
+        bar->setPalette(MainWindowView::chromePalette());
+        for (QMenu* menu : bar->findChildren<QMenu*>())
+            menu->setPalette(MainWindowView::chromePalette());
+        styledMenuBar_ = bar;
+    }
+    const auto* menuBar = qobject_cast<QMenuBar*>(bar);
+    const int height = bar && !(menuBar && menuBar->isNativeMenuBar()) ? bar->sizeHint().height() : 0;
+    if (height == menuBarHeight_)
+        return;
+    // The bar sits above the content: the window grows by it, so the content keeps its size.
+    const int grown = window_->height() + height - menuBarHeight_;
+    menuBarHeight_ = height;
+    window_->resize(window_->width(), std::max(grown, window_->minimumHeight()));
 }
 
 void MainWindowController::beginCapture(KeyCaptureTarget target)

@@ -83,6 +83,8 @@ private:
 
     void windowWillClose();
     void applyWindowScale(double s);
+    // Styles a menu bar set on the window and grows the window by its height.
+    void fitMenuBar();
     void beginCapture(KeyCaptureTarget target);
     void endCapture();
     // True when the event is used up by the capture.
@@ -105,6 +107,8 @@ private:
     std::optional<qint64> lastTextSizeIndex_;
     double lastScale_ = 1.0;
     bool terminating_ = false;
+    QPointer<QWidget> styledMenuBar_;
+    int menuBarHeight_ = 0;
 };
 
 } // namespace tolvane

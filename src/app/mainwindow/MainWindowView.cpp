@@ -15,8 +15,10 @@
 #include <QPainter>
 #include <QPalette>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace tolvane {
@@ -33,14 +35,7 @@ MainWindowView::MainWindowView(ChampSelectViewModel& champVM, RuneBuildViewModel
     , keyNamer_(keyNamer)
     , images_(images)
 {
-    // A dark palette for whatever stock parts show (scroll bars, tooltips, focus rings).
-    QPalette dark = palette();
-    dark.setColor(QPalette::Window, HUD::panelBottom());
-    dark.setColor(QPalette::Base, HUD::panelTop());
-    dark.setColor(QPalette::Button, HUD::iconBg());
-    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-        dark.setColor(role, HUD::textPrimary());
-    setPalette(dark);
+    setPalette(chromePalette());
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -48,10 +43,24 @@ MainWindowView::MainWindowView(ChampSelectViewModel& champVM, RuneBuildViewModel
     column_ = new QScrollArea(this);
     column_->setWidgetResizable(true);
     column_->setFrameShape(QFrame::NoFrame);
+    // The column scrolls only up and down, and its scroll bar lies over the content's right inset
+    // instead of taking width from it: the content is as wide whether it scrolls or not.
     column_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    column_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     column_->setAutoFillBackground(false);
     column_->viewport()->setAutoFillBackground(false);
     layout->addWidget(column_, 1);
+    indicator_ = new QScrollBar(Qt::Vertical, column_);
+    QScrollBar* scroll = column_->verticalScrollBar();
+    connect(scroll, &QScrollBar::rangeChanged, indicator_, [this](int minimum, int maximum) {
+        indicator_->setRange(minimum, maximum);
+        indicator_->setPageStep(column_->verticalScrollBar()->pageStep());
+        indicator_->setVisible(maximum > minimum);
+    });
+    connect(scroll, &QScrollBar::valueChanged, indicator_, &QScrollBar::setValue);
+    connect(indicator_, &QScrollBar::valueChanged, scroll, &QScrollBar::setValue);
+    indicator_->hide();
+    column_->installEventFilter(this);
 
     connect(&chrome_, &MainWindowChrome::changed, this, [this] {
         if (nav_)
@@ -70,9 +79,42 @@ MainWindowView::MainWindowView(ChampSelectViewModel& champVM, RuneBuildViewModel
     rebuildAll();
 }
 
+QPalette MainWindowView::chromePalette()
+{
+    QPalette dark;
+    dark.setColor(QPalette::Window, HUD::panelBottom());
+    dark.setColor(QPalette::Base, HUD::panelTop());
+    dark.setColor(QPalette::AlternateBase, HUD::panelTop());
+    dark.setColor(QPalette::Button, HUD::iconBg());
+    dark.setColor(QPalette::Highlight, withAlpha(HUD::violet(), 0.45));
+    dark.setColor(QPalette::ToolTipBase, HUD::panelTop());
+    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::HighlightedText,
+             QPalette::ToolTipText, QPalette::BrightText})
+        dark.setColor(role, HUD::textPrimary());
+    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        dark.setColor(QPalette::Disabled, role, HUD::textSecondary());
+    dark.setColor(QPalette::PlaceholderText, HUD::textSecondary());
+    for (auto role : {QPalette::Light, QPalette::Midlight})
+        dark.setColor(role, HUD::iconBg().lighter(130));
+    for (auto role : {QPalette::Mid, QPalette::Dark, QPalette::Shadow})
+        dark.setColor(role, HUD::panelBottom().darker(150));
+    return dark;
+}
+
 QSize MainWindowView::minimumSizeHint() const
 {
-    return QSize(int(std::ceil(340 * s_)), int(std::ceil(520 * s_)));
+    // The window holds the minimum size; the content only asks for the bar and a little column.
+    return QSize(nav_ ? nav_->sizeHint().width() + int(std::ceil(2 * contentInset())) : 0, 0);
+}
+
+bool MainWindowView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == column_ && event->type() == QEvent::Resize) {
+        // Inside the right inset, clear of the content and of its cards' shadows.
+        const int width = std::min(indicatorWidth, int(contentInset()) - LiveTab::bleed.right());
+        indicator_->setGeometry(column_->width() - width, 0, width, column_->height());
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void MainWindowView::rebuildAll()
@@ -87,7 +129,6 @@ void MainWindowView::rebuildAll()
         Binding<MainTab> {[this] { return chrome_.selection(); }, [this](MainTab tab) { chrome_.setSelection(tab); }},
         s_, this);
     static_cast<QHBoxLayout*>(layout())->insertWidget(0, nav_);
-    setMinimumSize(minimumSizeHint());
     rebuildContent();
 }
 
@@ -146,9 +187,12 @@ void MainWindowView::rebuildContent()
     }
     auto* holder = new QWidget;
     auto* stack = new QVBoxLayout(holder);
-    const int inset = qRound(contentInset());
-    stack->setContentsMargins(inset, inset, inset, inset);
     content_ = makeTab();
+    QMargins inset(QMargins(1, 1, 1, 1) * qRound(contentInset()));
+    // The Live tab draws its cards' shadows past its content: it takes that room from the inset.
+    if (qobject_cast<LiveTab*>(content_.data()))
+        inset -= LiveTab::bleed;
+    stack->setContentsMargins(inset);
     content_->setProperty("tab", rawValue(chrome_.selection()));
     stack->addWidget(content_);
     stack->addStretch(1);

@@ -6,6 +6,7 @@
 #include "app/mainwindow/MainWindowChrome.h"
 #include "app/mainwindow/SettingsTab.h"
 
+#include <QPalette>
 #include <QPointer>
 #include <QWidget>
 
@@ -13,6 +14,7 @@
 #include <utility>
 
 class QScrollArea;
+class QScrollBar;
 
 namespace tolvane {
 
@@ -40,6 +42,9 @@ public:
         MainWindowChrome& chrome, Callbacks callbacks, const KeyCodeNamer& keyNamer, HudImageSource* images = nullptr,
         QWidget* parent = nullptr);
 
+    // The dark look of the window's stock parts: menu bar and menus, scroll bar, tooltips.
+    static QPalette chromePalette();
+
     const Callbacks& callbacks() const { return callbacks_; }
     // The window text scale everything inside is built for.
     double windowFontScale() const { return s_; }
@@ -50,10 +55,15 @@ public:
     // The inset around the tab content, 20 x s on every edge.
     double contentInset() const { return 20 * s_; }
 
+    // The column's scroll bar, drawn over the right inset; hidden while nothing scrolls.
+    QScrollBar* scrollIndicator() const { return indicator_; }
+    static constexpr int indicatorWidth = 10;
+
     QSize minimumSizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent*) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // What the shown content was built from; a chrome change that leaves it alone rebuilds nothing.
@@ -75,6 +85,7 @@ private:
     double s_ = 1.0;
     HextechSideNav* nav_ = nullptr;
     QScrollArea* column_ = nullptr;
+    QScrollBar* indicator_ = nullptr;
     QPointer<QWidget> content_;
     ContentKey builtFor_;
 };

@@ -246,6 +246,11 @@ QWidget* PanelsTabView::makeKeyRow(QWidget* parent, const QString& title, KeyChi
     QWidget* row = makeRow(parent, 8, &line);
     auto* label = new QLabel(title, row);
     label->setFont(winBody(s_).font(label));
+    // A long title wraps beside the chip rather than pushing it out of the column.
+    label->setWordWrap(true);
+    QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    policy.setHeightForWidth(true);
+    label->setSizePolicy(policy);
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, HUD::textPrimary());
     label->setPalette(palette);

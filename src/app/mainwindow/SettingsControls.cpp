@@ -80,7 +80,9 @@ GoldToggle::GoldToggle(QString caption, Binding<bool> value, double s, QWidget* 
     , progress_(this, 150)
 {
     progress_.jumpTo(shown_);
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    QSizePolicy policy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    policy.setHeightForWidth(true);
+    setSizePolicy(policy);
 }
 
 void GoldToggle::sync()
@@ -96,8 +98,26 @@ void GoldToggle::sync()
 QSize GoldToggle::sizeHint() const
 {
     const HudTextStyle label {winBody(s_), HUD::textPrimary()};
-    return ceilSize(label.width(caption_) + 12 + trackSize.width(),
-        std::max({rowMinimumHeight, label.lineHeight(), trackSize.height()}));
+    const int width = int(std::ceil(label.width(caption_) + 12 + trackSize.width()));
+    return QSize(width, heightForWidth(width));
+}
+
+QSize GoldToggle::minimumSizeHint() const
+{
+    // The caption wraps; the switch and a few letters of it always fit.
+    return ceilSize(12 + trackSize.width() + 40 * s_, rowMinimumHeight);
+}
+
+double GoldToggle::labelWidth(double width) const
+{
+    return std::max(width - 12 - trackSize.width(), 1.0);
+}
+
+int GoldToggle::heightForWidth(int width) const
+{
+    const HudTextStyle label {winBody(s_), HUD::textPrimary()};
+    return int(std::ceil(
+        std::max({rowMinimumHeight, wrappedTextHeight(caption_, label, labelWidth(width)), trackSize.height()})));
 }
 
 QRectF GoldToggle::trackRect() const
@@ -110,9 +130,9 @@ void GoldToggle::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const HudTextStyle label {winBody(s_), HUD::textPrimary()};
-    drawHudLine(painter,
-        QRectF(0, (height() - label.lineHeight()) / 2, width() - trackSize.width() - 12, label.lineHeight()), caption_,
-        label);
+    const double labelHeight = wrappedTextHeight(caption_, label, labelWidth(width()));
+    drawWrappedText(
+        painter, QRectF(0, (height() - labelHeight) / 2, labelWidth(width()), labelHeight), caption_, label);
 
     const double t = progress_.value();
     const QRectF track = trackRect();
@@ -313,14 +333,37 @@ ComingSoonRow::ComingSoonRow(QString name, std::optional<QString> detail, double
     , detail_(std::move(detail))
     , s_(s)
 {
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    QSizePolicy policy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    policy.setHeightForWidth(true);
+    setSizePolicy(policy);
 }
 
-double ComingSoonRow::firstLineHeight() const
+ComingSoonRow::Layout ComingSoonRow::layoutFor(double width) const
 {
+    // The badge keeps its one line at the far end; the name and the detail wrap in what is left.
     const HudTextStyle nameStyle {winBody(s_), HUD::textSecondary()};
     const HudTextStyle badge {winSmall(s_), HUD::textSecondary(), 0.8};
-    return std::max({18.0, nameStyle.lineHeight(), badge.lineHeight() + 2 * 3});
+    Layout l;
+    const QSizeF badgeSize(badge.width(badgeText) + 2 * 8, badge.lineHeight() + 2 * 3);
+    const double nameWidth = std::max(width - detailInset - 12 - badgeSize.width(), 1.0);
+    const double nameHeight = wrappedTextHeight(name_, nameStyle, nameWidth);
+    const double line = std::max({18.0, nameHeight, badgeSize.height()});
+    l.bar = QRectF(0, (line - 18) / 2, 3, 18);
+    l.name = QRectF(detailInset, (line - nameHeight) / 2, nameWidth, nameHeight);
+    l.badge = QRectF(QPointF(width - badgeSize.width(), (line - badgeSize.height()) / 2), badgeSize);
+    l.height = line;
+    if (detail_) {
+        const HudTextStyle detail {winSmall(s_), HUD::textSecondary()};
+        const double detailWidth = std::max(width - detailInset, 1.0);
+        l.detail = QRectF(detailInset, line + 2, detailWidth, wrappedTextHeight(*detail_, detail, detailWidth));
+        l.height = l.detail.bottom();
+    }
+    return l;
+}
+
+int ComingSoonRow::heightForWidth(int width) const
+{
+    return int(std::ceil(layoutFor(width).height));
 }
 
 QSize ComingSoonRow::sizeHint() const
@@ -328,13 +371,16 @@ QSize ComingSoonRow::sizeHint() const
     const HudTextStyle nameStyle {winBody(s_), HUD::textSecondary()};
     const HudTextStyle badge {winSmall(s_), HUD::textSecondary(), 0.8};
     double width = detailInset + nameStyle.width(name_) + 12 + badge.width(badgeText) + 2 * 8;
-    double height = firstLineHeight();
-    if (detail_) {
-        const HudTextStyle detail {winSmall(s_), withAlpha(HUD::textSecondary(), 0.8)};
-        width = std::max(width, detailInset + detail.width(*detail_));
-        height += 2 + detail.lineHeight();
-    }
-    return ceilSize(width, height);
+    if (detail_)
+        width = std::max(width, detailInset + HudTextStyle {winSmall(s_), HUD::textSecondary()}.width(*detail_));
+    return QSize(int(std::ceil(width)), heightForWidth(int(std::ceil(width))));
+}
+
+QSize ComingSoonRow::minimumSizeHint() const
+{
+    // The badge and a little room for the name; everything else wraps.
+    const HudTextStyle badge {winSmall(s_), HUD::textSecondary(), 0.8};
+    return QSize(int(std::ceil(detailInset + 40 * s_ + 12 + badge.width(badgeText) + 2 * 8)), 0);
 }
 
 void ComingSoonRow::paintEvent(QPaintEvent*)
@@ -342,30 +388,16 @@ void ComingSoonRow::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setOpacity(opacity);
-    const double line = firstLineHeight();
+    const Layout l = layoutFor(width());
 
     painter.setPen(Qt::NoPen);
     painter.setBrush(HUD::stroke());
-    painter.drawRoundedRect(QRectF(0, (line - 18) / 2, 3, 18), 3, 3);
-
-    const HudTextStyle badge {winSmall(s_), HUD::textSecondary(), 0.8};
-    const QSizeF badgeSize(badge.width(badgeText) + 2 * 8, badge.lineHeight() + 2 * 3);
-    const QRectF badgeRect(QPointF(width() - badgeSize.width(), (line - badgeSize.height()) / 2), badgeSize);
-
-    const HudTextStyle nameStyle {winBody(s_), HUD::textSecondary()};
-    drawHudLine(painter,
-        QRectF(detailInset, (line - nameStyle.lineHeight()) / 2, std::max(badgeRect.left() - 12 - detailInset, 0.0),
-            nameStyle.lineHeight()),
-        name_, nameStyle);
-
-    drawFramedShape(painter, badgeRect, badgeSize.height() / 2, HUD::iconBg(), HUD::stroke(), 0.5);
-    drawHudText(painter, badgeRect.topLeft() + QPointF(8, 3), badgeText, badge);
-
-    if (detail_) {
-        const HudTextStyle detail {winSmall(s_), withAlpha(HUD::textSecondary(), 0.8)};
-        drawHudLine(
-            painter, QRectF(detailInset, line + 2, width() - detailInset, detail.lineHeight()), *detail_, detail);
-    }
+    painter.drawRoundedRect(l.bar, 3, 3);
+    drawWrappedText(painter, l.name, name_, {winBody(s_), HUD::textSecondary()});
+    drawFramedShape(painter, l.badge, l.badge.height() / 2, HUD::iconBg(), HUD::stroke(), 0.5);
+    drawHudText(painter, l.badge.topLeft() + QPointF(8, 3), badgeText, {winSmall(s_), HUD::textSecondary(), 0.8});
+    if (detail_)
+        drawWrappedText(painter, l.detail, *detail_, {winSmall(s_), withAlpha(HUD::textSecondary(), 0.8)});
 }
 
 LayoutSlider::LayoutSlider(

@@ -47,7 +47,9 @@ public:
 
     void sync();
     QSize sizeHint() const override;
-    QSize minimumSizeHint() const override { return sizeHint(); }
+    QSize minimumSizeHint() const override;
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override;
     // The switch's track, in widget coordinates.
     QRectF trackRect() const;
 
@@ -60,6 +62,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    double labelWidth(double width) const;
+
     QString caption_;
     Binding<bool> value_;
     double s_;
@@ -135,8 +139,20 @@ class ComingSoonRow : public QWidget {
 public:
     ComingSoonRow(QString name, std::optional<QString> detail, double s = 1.0, QWidget* parent = nullptr);
 
+    // Where the parts go at a width: the name and the detail wrap, the badge keeps one line.
+    struct Layout {
+        QRectF bar;
+        QRectF name;
+        QRectF badge;
+        QRectF detail; // empty without a detail
+        double height = 0;
+    };
+    Layout layoutFor(double width) const;
+
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override;
     QSize sizeHint() const override;
-    QSize minimumSizeHint() const override { return sizeHint(); }
+    QSize minimumSizeHint() const override;
     // Where the detail line starts: under the name, past the bar and its spacing.
     static constexpr double detailInset = 13;
     static constexpr double opacity = 0.6;
@@ -146,8 +162,6 @@ protected:
     void paintEvent(QPaintEvent*) override;
 
 private:
-    double firstLineHeight() const;
-
     QString name_;
     std::optional<QString> detail_;
     double s_;

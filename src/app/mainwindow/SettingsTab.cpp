@@ -143,8 +143,14 @@ void SettingsView::build()
     layout_ = new LayoutTabView(model_, actions_.onReset, content_);
     advanced_ = new AdvancedTabView(model_, content_);
     for (QWidget* page :
-        {static_cast<QWidget*>(panels_), static_cast<QWidget*>(layout_), static_cast<QWidget*>(advanced_)})
-        column->addWidget(page, 0, Qt::AlignLeft | Qt::AlignTop);
+        {static_cast<QWidget*>(panels_), static_cast<QWidget*>(layout_), static_cast<QWidget*>(advanced_)}) {
+        // At the leading edge, in a row: a row works out the page's height at the width the page
+        // gets (at most its maximum), where a column would ask at the column's width.
+        auto* row = new QHBoxLayout;
+        column->addLayout(row); // first, so that the page keeps its parent
+        row->addWidget(page);
+        row->addStretch(1);
+    }
     column->addStretch(1);
     static_cast<QVBoxLayout*>(layout())->addWidget(content_);
     refresh();

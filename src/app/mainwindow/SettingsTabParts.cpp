@@ -21,7 +21,10 @@ QLabel* makeCaption(const QString& text, double s, QWidget* parent)
     palette.setColor(QPalette::WindowText, HUD::textSecondary());
     label->setPalette(palette);
     label->setTextFormat(Qt::PlainText);
-    label->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Minimum);
+    // As many lines as the width needs, no more: its height follows its width.
+    QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    policy.setHeightForWidth(true);
+    label->setSizePolicy(policy);
     return label;
 }
 
@@ -71,7 +74,9 @@ QVBoxLayout* makePageColumn(QWidget* page, int spacing)
     auto* column = new QVBoxLayout(page);
     column->setContentsMargins(settingsPagePadding, settingsPagePadding, settingsPagePadding, settingsPagePadding);
     column->setSpacing(spacing);
-    column->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Leading only: a vertical alignment would hold the page to the height its rows want at
+    // their widest, not at the width they get, and cut wrapped text.
+    column->setAlignment(Qt::AlignLeft);
     page->setMaximumWidth(settingsPageMaximumWidth);
     return column;
 }

@@ -112,30 +112,30 @@ void BuildPathRows::appendBody(HudColumn& stack) const
     }
 
     const HudTextStyle overflow = small(shared->s, HUD::textSecondary());
-    // An empty path row would only add a gap.
-    if (!layout.pathTiles.empty())
-        stack.add({QStringLiteral("path"), shared->pathIcon, [shared, overflow](QPainter& painter, const QRectF& row) {
-                       double x = row.left();
-                       for (const BuildSlot& slot : shared->layout.pathTiles) {
-                           const QRectF icon(x, row.top() + (row.height() - shared->pathIcon) / 2, shared->pathIcon,
-                               shared->pathIcon);
-                           drawIcon(painter, slot.item.id, shared->version, shared->pathIcon, icon.topLeft(),
-                               slot.owned ? 0.42 : 1.0, shared->images, shared->s);
-                           if (slot.owned)
-                               BuildGlyph::ownedBadge(painter, BuildGlyph::ownedBadgeRect(icon, 10, 3));
-                           if (slot.isNext) {
-                               painter.save();
-                               painter.setRenderHint(QPainter::Antialiasing);
-                               painter.setPen(QPen(shared->accent, 2));
-                               painter.setBrush(Qt::NoBrush);
-                               painter.drawRoundedRect(icon.adjusted(1, 1, -1, -1), 5, 5); // stroked on its inside
-                               painter.restore();
-                           }
-                           x += shared->pathIcon + kPathSpacing;
-                       }
-                       if (shared->layout.overflowText)
-                           drawAt(painter, row, x, *shared->layout.overflowText, overflow);
-                   }});
+    // Always a row, of no height when the path is empty: the owner's spacing still follows it.
+    stack.add({QStringLiteral("path"), layout.pathTiles.empty() ? 0.0 : shared->pathIcon,
+        [shared, overflow](QPainter& painter, const QRectF& row) {
+            double x = row.left();
+            for (const BuildSlot& slot : shared->layout.pathTiles) {
+                const QRectF icon(
+                    x, row.top() + (row.height() - shared->pathIcon) / 2, shared->pathIcon, shared->pathIcon);
+                drawIcon(painter, slot.item.id, shared->version, shared->pathIcon, icon.topLeft(),
+                    slot.owned ? 0.42 : 1.0, shared->images, shared->s);
+                if (slot.owned)
+                    BuildGlyph::ownedBadge(painter, BuildGlyph::ownedBadgeRect(icon, 10, 3));
+                if (slot.isNext) {
+                    painter.save();
+                    painter.setRenderHint(QPainter::Antialiasing);
+                    painter.setPen(QPen(shared->accent, 2));
+                    painter.setBrush(Qt::NoBrush);
+                    painter.drawRoundedRect(icon.adjusted(1, 1, -1, -1), 5, 5); // stroked on its inside
+                    painter.restore();
+                }
+                x += shared->pathIcon + kPathSpacing;
+            }
+            if (shared->layout.overflowText)
+                drawAt(painter, row, x, *shared->layout.overflowText, overflow);
+        }});
 
     if (!layout.next) {
         const HudTextStyle done = small(shared->s, HUD::ahead());

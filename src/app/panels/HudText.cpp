@@ -2,10 +2,41 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QTextLayout>
 
 #include <algorithm>
+#include <cmath>
 
 namespace tolvane {
+
+namespace {
+
+std::function<void(const QString&)>& elisionObserver()
+{
+    static std::function<void(const QString&)> observer;
+    return observer;
+}
+
+void reportElided(const QString& text)
+{
+    if (elisionObserver())
+        elisionObserver()(text);
+}
+
+HudTextStyle scaledStyle(const HudTextStyle& style, double factor)
+{
+    HudTextStyle scaled = style;
+    scaled.font.base = style.font.base * factor;
+    scaled.tracking = style.tracking * factor;
+    return scaled;
+}
+
+} // namespace
+
+void setHudElisionObserver(std::function<void(const QString& text)> observer)
+{
+    elisionObserver() = std::move(observer);
+}
 
 QFont HudTextStyle::qfont(const QPaintDevice* device) const
 {
@@ -58,6 +89,8 @@ void drawHudLine(QPainter& painter, const QRectF& box, const QString& text, cons
     const QFont font = fitted.qfont(painter.device());
     const QFontMetricsF metrics(font, painter.device());
     const QString shown = metrics.elidedText(text, Qt::ElideRight, box.width());
+    if (shown != text)
+        reportElided(text);
     const double width = metrics.horizontalAdvance(shown);
     double x = box.left();
     if (alignment & Qt::AlignRight)
@@ -68,6 +101,113 @@ void drawHudLine(QPainter& painter, const QRectF& box, const QString& text, cons
     painter.setPen(style.color);
     // A shrunk line keeps the baseline of the full-size one, so neighbours stay aligned.
     painter.drawText(QPointF(x, box.top() + style.ascent()), shown);
+}
+
+namespace {
+
+// Lines broken between words, and inside a word only when it is wider than the line.
+void layOutWrapped(QTextLayout& layout, double width, Qt::Alignment alignment)
+{
+    QTextOption option(alignment & Qt::AlignHorizontal_Mask);
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    double y = 0;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        line.setPosition(QPointF(0, y));
+        y += line.height();
+    }
+    layout.endLayout();
+}
+
+} // namespace
+
+double wrappedTextHeight(const QString& text, const HudTextStyle& style, double width)
+{
+    if (width <= 0)
+        return style.lineHeight();
+    QTextLayout layout(text, style.qfont());
+    layOutWrapped(layout, width, Qt::AlignLeft);
+    return std::max(style.lineHeight(), std::ceil(layout.boundingRect().height()));
+}
+
+void drawWrappedText(
+    QPainter& painter, const QRectF& box, const QString& text, const HudTextStyle& style, Qt::Alignment alignment)
+{
+    QTextLayout layout(text, style.qfont(painter.device()), painter.device());
+    layOutWrapped(layout, box.width(), alignment);
+    painter.save();
+    painter.setPen(style.color);
+    layout.draw(&painter, box.topLeft());
+    painter.restore();
+}
+
+FittedLines fitLines(const QString& text, const HudTextStyle& style, double width, int maxLines, double minimumScale)
+{
+    // Lines broken at word boundaries, a word too long for the width broken anywhere; fits when
+    // no word had to be broken and there are few enough lines.
+    const auto layOut = [&](double factor, bool& fits) {
+        const HudTextStyle scaled = scaledStyle(style, factor);
+        const QFontMetricsF metrics(scaled.qfont());
+        QStringList lines;
+        fits = true;
+        QString rest = text.simplified();
+        while (!rest.isEmpty()) {
+            // The longest run of whole words that fits, else as many characters as fit.
+            qsizetype end = rest.size();
+            while (end > 0 && metrics.horizontalAdvance(rest.left(end)) > width) {
+                const qsizetype space = rest.lastIndexOf(QLatin1Char(' '), end - 1);
+                end = space > 0 ? space : 0;
+            }
+            if (end == 0) {
+                fits = false;
+                end = 1;
+                while (end < rest.size() && metrics.horizontalAdvance(rest.left(end + 1)) <= width)
+                    ++end;
+            }
+            lines << rest.left(end).trimmed();
+            rest = rest.mid(end).trimmed();
+        }
+        if (lines.size() > maxLines)
+            fits = false;
+        return lines;
+    };
+    const double floor = std::clamp(minimumScale, 0.01, 1.0);
+    FittedLines result;
+    for (double factor = 1.0;; factor = std::max(floor, factor - 0.05)) {
+        bool fits = false;
+        QStringList lines = layOut(factor, fits);
+        if (fits || factor <= floor) {
+            const HudTextStyle scaled = scaledStyle(style, factor);
+            if (!fits) {
+                // Cut: the lines that fit, the last one ending in an ellipsis with what was left.
+                QString last;
+                for (qsizetype i = maxLines - 1; i < lines.size(); ++i)
+                    last += (last.isEmpty() ? QString() : QStringLiteral(" ")) + lines[i];
+                lines = lines.mid(0, maxLines - 1);
+                lines << QFontMetricsF(scaled.qfont()).elidedText(last, Qt::ElideRight, width);
+                reportElided(text);
+            }
+            result.fontSize = scaled.font.size();
+            result.lines = lines;
+            result.height = scaled.lineHeight() * double(lines.size());
+            return result;
+        }
+    }
+}
+
+void drawFittedLines(
+    QPainter& painter, const QRectF& box, const FittedLines& fitted, const HudTextStyle& style, Qt::Alignment alignment)
+{
+    const double factor = style.font.size() > 0 ? fitted.fontSize / style.font.size() : 1.0;
+    const HudTextStyle scaled = scaledStyle(style, factor);
+    const double line = scaled.lineHeight();
+    double y = box.top();
+    for (const QString& text : fitted.lines) {
+        drawHudLine(painter, QRectF(box.left(), y, box.width(), line), text, scaled, alignment);
+        y += line;
+    }
 }
 
 std::optional<QString> hudLaneLabel(const std::optional<QString>& position)

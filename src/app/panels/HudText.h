@@ -10,7 +10,9 @@
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
+#include <QStringList>
 
+#include <functional>
 #include <optional>
 
 class QPainter;
@@ -39,6 +41,26 @@ void drawHudText(QPainter& painter, QPointF topLeft, const QString& text, const 
 // shrinks down to minimumScale of its size and then is cut with an ellipsis.
 void drawHudLine(QPainter& painter, const QRectF& box, const QString& text, const HudTextStyle& style,
     Qt::Alignment alignment = Qt::AlignLeft, double minimumScale = 1.0);
+
+// Text wrapped at word boundaries within a width (0 or less: one line): its height, and drawing
+// it from the top of a box.
+double wrappedTextHeight(const QString& text, const HudTextStyle& style, double width);
+void drawWrappedText(QPainter& painter, const QRectF& box, const QString& text, const HudTextStyle& style,
+    Qt::Alignment alignment = Qt::AlignLeft);
+
+// Up to maxLines lines wrapped within the width, shrinking down to minimumScale of the size
+// before the last line is cut with an ellipsis.
+struct FittedLines {
+    double fontSize = 0; // the size the text is drawn at
+    QStringList lines;
+    double height = 0;
+};
+FittedLines fitLines(const QString& text, const HudTextStyle& style, double width, int maxLines, double minimumScale);
+void drawFittedLines(QPainter& painter, const QRectF& box, const FittedLines& fitted, const HudTextStyle& style,
+    Qt::Alignment alignment = Qt::AlignHCenter);
+
+// Told of every line cut with an ellipsis while set (tests watch for text that does not fit).
+void setHudElisionObserver(std::function<void(const QString& text)> observer);
 
 // The font size a line ends up drawn at in a box of that width (for tests and layout).
 double fittedFontSize(const QString& text, const HudTextStyle& style, double width, double minimumScale);

@@ -66,19 +66,18 @@ void HUDHeader::paint(QPainter& painter, const QRectF& row) const
     const double h = height();
     const HudTextStyle titleText = titleStyle();
     const QString upperTitle = title.toUpper();
-    double titleWidth = titleText.width(upperTitle);
+    // The title keeps its whole width while it fits the row; the trailing text gives way first.
+    const double titleWidth = std::min(titleText.width(upperTitle), row.width());
     if (trailing) {
-        // Title and trailing share the row: the trailing text keeps its size, the title gives way.
         const HudTextStyle trailingText = trailingStyle();
         const QString upperTrailing = trailing->toUpper();
-        const double trailingWidth = std::min(trailingText.width(upperTrailing), row.width());
-        titleWidth = std::min(titleWidth, std::max(row.width() - trailingWidth - 6 - 4, 0.0));
-        drawHudLine(painter,
-            QRectF(row.right() - trailingWidth, row.top() + (h - trailingText.lineHeight()) / 2, trailingWidth,
-                trailingText.lineHeight()),
-            upperTrailing, trailingText, Qt::AlignRight);
-    } else {
-        titleWidth = std::min(titleWidth, row.width());
+        const double room = std::max(row.width() - titleWidth - 6 - 4, 0.0);
+        const double trailingWidth = std::min(trailingText.width(upperTrailing), room);
+        if (trailingWidth > 0)
+            drawHudLine(painter,
+                QRectF(row.right() - trailingWidth, row.top() + (h - trailingText.lineHeight()) / 2, trailingWidth,
+                    trailingText.lineHeight()),
+                upperTrailing, trailingText, Qt::AlignRight);
     }
     drawHudLine(painter,
         QRectF(row.left(), row.top() + (h - titleText.lineHeight()) / 2, titleWidth, titleText.lineHeight()),

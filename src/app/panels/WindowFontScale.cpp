@@ -32,8 +32,10 @@ double windowFontScaleForTextSizeIndex(int64_t index)
 QFont WinFont::font(const QPaintDevice* device, bool monospacedDigits) const
 {
     // Inter's figures are proportional and Qt 6.4 cannot switch on its tabular ones, so counting
-    // figures use DejaVu Sans, whose digits share one width.
-    QFont font(monospacedDigits ? QStringLiteral("DejaVu Sans") : QStringLiteral("Inter"));
+    // figures use DejaVu Sans, whose digits share one width. Neither has Chinese, Japanese or
+    // Korean letters (players' names from those servers): those come from a CJK face.
+    QFont font;
+    font.setFamilies({monospacedDigits ? QStringLiteral("DejaVu Sans") : QStringLiteral("Inter"), cjkFallbackFamily});
     font.setStyleHint(QFont::SansSerif);
     // QFont's point sizes follow the device's logical dpi; ours are device-independent pixels,
     // so convert, which also keeps fractional sizes that setPixelSize would round.

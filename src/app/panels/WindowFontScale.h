@@ -4,6 +4,7 @@
 // and draw at the default 1.0; their zoom comes from the panel window instead.
 
 #include <QFont>
+#include <QString>
 
 #include <cstdint>
 
@@ -12,6 +13,9 @@ class QPaintDevice;
 namespace tolvane {
 
 inline constexpr double defaultWindowFontScale = 1.0;
+
+// The face that draws what the main faces lack: Chinese, Japanese and Korean text.
+inline const QString cjkFallbackFamily = QStringLiteral("WenQuanYi Micro Hei");
 
 // The stored text-size index picks one of four steps; anything out of range takes the nearest.
 double windowFontScaleForTextSizeIndex(int64_t index);

@@ -121,6 +121,38 @@ inline ChampSelectSession champSelectSession(const QByteArray& doc)
     return *ChampSelectSession::decode(doc).value;
 }
 
+// Graves (bottom) with Thresh; enemies Jinx, Nami, Diana, Aatrox, Smolder.
+inline ChampSelectSession finalizationSession()
+{
+    return champSelectSession(lcuDoc(QStringLiteral("champ-select/draft_finalization_2024.json")));
+}
+
+// A build with every part filled: starters, boots, eight core items, a rune page, two counters.
+inline MetaBuild fullBuild()
+{
+    const auto item = [](int64_t id) { return MetaItem {id, QString::number(id)}; };
+    MetaBuild build;
+    build.starterItems = {item(1055), item(2003)};
+    build.boots = item(3006);
+    for (int64_t id : {6671, 3031, 3036, 3072, 3026, 3094, 3033, 3139})
+        build.coreItems.push_back(item(id));
+    build.role = MetaRole::adc;
+    MetaRunePage page;
+    page.primaryPageName = QStringLiteral("Precision");
+    page.primaryRuneIds = {8008, 9111, 9104, 8014};
+    page.primaryRuneNames = {QStringLiteral("Lethal Tempo"), QStringLiteral("Triumph"),
+        QStringLiteral("Legend: Alacrity"), QStringLiteral("Coup de Grace")};
+    page.secondaryPageName = QStringLiteral("Inspiration");
+    page.secondaryRuneIds = {8345, 8347};
+    page.secondaryRuneNames = {QStringLiteral("Biscuit Delivery"), QStringLiteral("Cosmic Insight")};
+    page.statModIds = {5005, 4242, 5008};
+    page.pickRate = 0.125;
+    page.winRate = 0.5049;
+    build.runePage = page;
+    build.weakCounters = {{222, QStringLiteral("Jinx"), 0.125}, {9999, QStringLiteral("Newcomer"), {}}};
+    return build;
+}
+
 inline QByteArray gameflowDoc(
     const QString& phase, std::optional<int64_t> mapNumber, QJsonArray teamOne = {}, QJsonArray teamTwo = {})
 {

@@ -3,6 +3,7 @@
 // at, and the frame width a card of a base width gets at a text scale.
 
 #include "app/panels/HudPanel.h"
+#include "app/panels/RuneBuildViewModel.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -13,6 +14,14 @@
 #include <QWidget>
 
 #include <cmath>
+
+namespace tolvane {
+// The popular-build model learns of a match only from snapshots; the Live tab only reads it.
+struct RuneBuildViewModelProbe {
+    static void setInGame(RuneBuildViewModel& vm, bool inGame) { vm.setInGame(inGame); }
+    static void setAdvice(RuneBuildViewModel& vm, MetaBuildAdvice advice) { vm.setAdvice(std::move(advice)); }
+};
+} // namespace tolvane
 
 namespace tolvane::test {
 
@@ -44,9 +53,10 @@ inline QImage renderWidget(QWidget& widget, const QString& name, int width = 0)
     return grabbed;
 }
 
-inline double cardOuterWidth(double baseWidth, double s)
+// The card itself, without the shadow drawn around it.
+inline double cardFrameWidth(double baseWidth, double s)
 {
-    return HudPanel {QColor(), baseWidth, 1, s}.outerSize(0).width();
+    return HudPanel {QColor(), baseWidth, 1, s}.frameSize(0).width();
 }
 
 // The bounding box of the pixels with some of the colour's hue (any opacity), empty when none.

@@ -82,34 +82,11 @@ TEST_F(HomeTabTest, HeaderShowsTheWordmarkImageAt36TimesS)
     EXPECT_NEAR(home->layoutFor(400).logo.width(), 34 * 1.36, 1e-9);
 }
 
-TEST_F(HomeTabTest, PillsShrinkTogetherButNotBelowSeventyPercent)
-{
-    auto home = tab(1.0);
-    EXPECT_DOUBLE_EQ(home->layoutFor(800).pillScale, 1.0);
-    const double narrow = home->layoutFor(250).pillScale;
-    EXPECT_LT(narrow, 1.0);
-    EXPECT_GE(home->layoutFor(50).pillScale, 0.7);
-}
-
 TEST_F(HomeTabTest, OpenSettingsButtonCallsBack)
 {
     auto home = tab(1.0);
     home->openSettingsButton()->click();
     EXPECT_EQ(opened, 1);
-}
-
-TEST_F(HomeTabTest, RendersAtBothEndsOfTheTextScale)
-{
-    for (double s : {1.0, 1.55}) {
-        auto home = tab(s, s == 1.0);
-        home->resize(int(340 * s), home->heightForWidth(int(340 * s)));
-        const QImage image = saveShellPng(*home, QStringLiteral("home-%1").arg(s));
-        EXPECT_EQ(image.height(), home->heightForWidth(int(340 * s)));
-        // The button sits inside the tab, below the quick start.
-        const auto layout = home->layoutFor(home->width());
-        EXPECT_EQ(home->openSettingsButton()->geometry(), layout.button.toAlignedRect());
-        EXPECT_GT(layout.button.top(), layout.steps.back().bottom());
-    }
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #pragma once
 // Shared by the main-window tests: the two view models with every outside service replaced (no
 // client is found, catalogs are empty, pauses end only when cancelled), a settings store in
-// memory, and a place for the rendered PNGs.
+// memory.
 
 #include "app/champselect/ChampSelectViewModel.h"
 #include "app/panels/RuneBuildViewModel.h"
@@ -9,10 +9,6 @@
 #include "core/overlay/UserDefaults.h"
 
 #include "Await.h"
-
-#include <QDir>
-#include <QImage>
-#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -74,15 +70,5 @@ protected:
     std::unique_ptr<ChampSelectViewModel> champVM;
     RuneBuildViewModel runeVM {std::make_shared<NoBuilds>()};
 };
-
-// Under <build>/shell/<name>.png.
-inline QImage saveShellPng(QWidget& widget, const QString& name)
-{
-    const QString folder = QStringLiteral(TOLVANE_BINARY_DIR "/shell");
-    QDir().mkpath(folder);
-    const QImage image = widget.grab().toImage();
-    image.save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
-    return image;
-}
 
 } // namespace tolvane::test

@@ -177,18 +177,6 @@ TEST_F(SettingsControlsTest, PillShrinksWhilePressedAndKeepsItsMinimumHeight)
     render(button, QStringLiteral("reset-pill"));
 }
 
-TEST(ComingSoonRowTest, DetailAddsASecondLineAndTextGrowsWithScale)
-{
-    ComingSoonRow single(QStringLiteral("Jungle timers"), std::nullopt);
-    ComingSoonRow twoLines(QStringLiteral("Jungle timers"), QStringLiteral("Camp respawns on the map"));
-    ComingSoonRow large(QStringLiteral("Jungle timers"), std::nullopt, 1.55);
-    EXPECT_GT(twoLines.sizeHint().height(), single.sizeHint().height());
-    EXPECT_GE(single.sizeHint().height(), 18);
-    EXPECT_GT(large.sizeHint().width(), single.sizeHint().width());
-    twoLines.resize(360, twoLines.sizeHint().height());
-    render(twoLines, QStringLiteral("coming-soon"));
-}
-
 struct SliderCase {
     const char* title;
     double value;

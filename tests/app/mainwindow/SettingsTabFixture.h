@@ -89,8 +89,13 @@ protected:
         settle();
     }
 
-    // Lets layouts and a queued rebuild run.
-    static void settle() { spinFor(std::chrono::milliseconds(30)); }
+    // Lets layouts and a queued rebuild run, and whatever they post in turn: a count of turns of
+    // the event loop, not a time, so a slow machine waits as long as it needs.
+    static void settle()
+    {
+        for (int turn = 0; turn < 10; ++turn)
+            QCoreApplication::processEvents();
+    }
 
     void TearDown() override { view.reset(); }
 };

@@ -55,13 +55,5 @@ TEST(WhatsNewTabTest, DotsScaleWhileTheEntrySpacingStaysFixed)
     EXPECT_NEAR(layout.entryTitles[1].left(), 2, 1e-9);
 }
 
-TEST(WhatsNewTabTest, Renders)
-{
-    WhatsNewTab tab(1.18);
-    tab.resize(380, tab.heightForWidth(380));
-    const QImage image = test::saveShellPng(tab, QStringLiteral("whats-new"));
-    EXPECT_EQ(image.size(), tab.size());
-}
-
 } // namespace
 } // namespace tolvane::test

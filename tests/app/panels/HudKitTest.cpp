@@ -148,6 +148,37 @@ TEST(HudHeaderView, TrailingTextSitsAtTheFarEnd)
     EXPECT_GE(trailingInk.right(), 195);
 }
 
+// Names of at most two lines (rune chips): wrapped first, then shrunk to 75 %, only then cut.
+struct FitCase {
+    const char* text;
+    double widthOfNatural; // the box's width, as a share of the text's one-line width
+    qsizetype lines;
+    bool shrunk;
+    bool cut;
+};
+
+class HudFittedLines : public ::testing::TestWithParam<FitCase> { };
+
+TEST_P(HudFittedLines, WrapThenShrinkThenCut)
+{
+    const FitCase& c = GetParam();
+    const HudTextStyle style {winSmall(), HUD::textPrimary()};
+    const QString text = QString::fromUtf8(c.text);
+    QStringList cut;
+    setHudElisionObserver([&cut](const QString& elided) { cut << elided; });
+    const FittedLines fitted = fitLines(text, style, c.widthOfNatural * style.width(text), 2, 0.75);
+    setHudElisionObserver({});
+    EXPECT_EQ(fitted.lines.size(), c.lines);
+    EXPECT_EQ(fitted.fontSize < style.font.size(), c.shrunk);
+    EXPECT_GE(fitted.fontSize, 0.75 * style.font.size() - 1e-9);
+    EXPECT_EQ(!cut.isEmpty(), c.cut);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kit, HudFittedLines,
+    ::testing::Values(FitCase {"Triumph", 1.2, 1, false, false}, FitCase {"Legend: Alacrity", 0.6, 2, false, false},
+        FitCase {"Unflinching", 0.85, 1, true, false},
+        FitCase {"Stacks over time for stacking champions", 0.2, 2, true, true}));
+
 TEST(HudCaveatPill, PaddingFollowsTheTextScale)
 {
     const CaveatPill one {QStringLiteral("unverified"), HUD::amber()};

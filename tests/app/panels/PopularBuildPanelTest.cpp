@@ -125,6 +125,14 @@ TEST_F(PopularBuildPanel, EverythingHeldReadsComplete)
     EXPECT_FALSE(inkOf(image, HUD::ahead(), 30, rowRect(view, QStringLiteral("complete"))).isEmpty());
     EXPECT_FALSE(inkOf(image, HUD::ahead(), 30, rowRect(view, QStringLiteral("path"))).isEmpty()); // ticks
     EXPECT_FALSE(inkOf(image, HUD::ahead(), 30, rowRect(view, QStringLiteral("boots"))).isEmpty()); // tick
+
+    MetaBuild noPath = marksmanBuild();
+    noPath.coreItems.clear();
+    noPath.situationalSlots.clear();
+    show(buildAnswer(noPath));
+    EXPECT_EQ(view.rowNames(), (Names {"header", "start", "path", "complete", "boots", "rune"}))
+        << "an empty path keeps its row, and the spacing after it";
+    EXPECT_LE(rowRect(view, QStringLiteral("path")).height(), 1); // no height of its own
 }
 
 TEST_F(PopularBuildPanel, RedrawsWhenTheModelOrAnImageChanges)
