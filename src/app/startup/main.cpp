@@ -11,6 +11,10 @@
 
 #include <memory>
 
+#ifdef TOLVANE_STAND_IN_ENTRY
+#include "StandInEntry.h"
+#endif
+
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
@@ -24,14 +28,19 @@ int main(int argc, char* argv[])
     const std::unique_ptr<tolvane::OverlayWindowNative> native = tolvane::makeX11OverlayWindowNative();
     tolvane::MessageBoxAlertPresenter alerts;
 
-    tolvane::AppDelegate delegate(tolvane::AppDelegate::Services {
+    tolvane::AppDelegate::Services services {
         .defaults = std::make_shared<tolvane::QSettingsUserDefaults>(),
         .keys = *keys,
         .windows = *windows,
         .native = *native,
         .alerts = alerts,
         .trayAvailable = QSystemTrayIcon::isSystemTrayAvailable(),
-    });
+    };
+#ifdef TOLVANE_STAND_IN_ENTRY
+    // Only in the test and benchmark build of this entry: the stand-in match's peers and trust.
+    tolvane::test::useStandIns(services);
+#endif
+    tolvane::AppDelegate delegate(std::move(services));
     delegate.applicationDidFinishLaunching();
     return QApplication::exec();
 }
