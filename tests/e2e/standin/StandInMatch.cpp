@@ -76,8 +76,10 @@ void StandInMatch::launchApp(QProcess& app, const QString& program, const QStrin
 {
     const QString peersPath = QDir(home).filePath(QStringLiteral("stand-in-peers.json"));
     QFile peersFile(peersPath);
-    if (!peersFile.open(QIODevice::WriteOnly) || peersFile.write(QJsonDocument(peers().toJson()).toJson()) < 0)
+    if (!peersFile.open(QIODevice::WriteOnly) || peersFile.write(QJsonDocument(peers().toJson()).toJson()) < 0
+        || !peersFile.flush())
         qFatal("cannot write %s", qPrintable(peersPath));
+    peersFile.close();
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("HOME"), home);
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/.config"));
@@ -177,6 +179,9 @@ TestResponse StandInMatch::summonerById(const QByteArray& id) const
 
 TestResponse StandInMatch::answerLive(const TestRequest& request) const
 {
+    // A connection kept alive from the game that ended goes down with it.
+    if (phase_ != Phase::inProgress)
+        return closed();
     switch (fault_) {
     case LiveFault::stall:
         return TestResponse::never();
