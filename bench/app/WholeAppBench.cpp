@@ -258,6 +258,8 @@ int main(int argc, char* argv[])
     if (!closeMainWindow(app.pid()))
         std::fprintf(stderr, "the main window could not be closed; it stays open\n");
     pause(settle);
+    if (closeMainWindow(app.pid())) // still managed, so still on screen
+        std::fprintf(stderr, "the main window did not close\n");
 
     struct Spell {
         Usage app;
