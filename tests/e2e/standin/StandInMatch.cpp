@@ -84,6 +84,7 @@ void StandInMatch::launchApp(QProcess& app, const QString& program, const QStrin
     environment.insert(QStringLiteral("HOME"), home);
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/.config"));
     environment.insert(QStringLiteral("TMPDIR"), home);
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), home); // a copy of its own, not another's
     environment.insert(QString::fromLatin1(standInPeersVariable), peersPath);
     app.setProcessEnvironment(environment);
     app.start(program, {});

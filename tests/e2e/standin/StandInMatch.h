@@ -39,7 +39,7 @@ public:
 
     StandInPeers peers() const;
     // Starts a build of the application (the test build follows the peers, the shipped one does
-    // not) that keeps its settings, temporary files and the game's folder under home.
+    // not) that keeps its settings, runtime and temporary files and the game's folder under home.
     void launchApp(QProcess& app, const QString& program, const QString& home) const;
     static QString settingsPath(const QString& home);
     // The Live Client Data capture the game replays (a file under allgamedata/), from its own
