@@ -59,11 +59,6 @@ namespace tolvane {
 
 namespace {
 
-std::shared_ptr<MetrionMCPClient> newStatisticsClient()
-{
-    return std::make_shared<MetrionMCPClient>();
-}
-
 QKeySequence commandKey(Qt::Key key)
 {
     return QKeySequence(Qt::CTRL | key);
@@ -93,13 +88,17 @@ QIcon titleIcon()
 AppDelegate::AppDelegate(Services services, QObject* parent)
     : QObject(parent)
     , services_(std::move(services))
-    , goldVM_(std::make_unique<GoldSpentViewModel>())
-    , farmVM_(std::make_unique<FarmViewModel>())
-    , comboVM_(std::make_unique<ComboViewModel>(std::make_shared<MetrionComboProvider>(newStatisticsClient())))
+    , goldVM_(std::make_unique<GoldSpentViewModel>(services_.liveClient(), ItemCatalogLoader(services_.dataDragonBase)))
+    , farmVM_(std::make_unique<FarmViewModel>(services_.liveClient(), [] { return FarmBenchmarkLoader().load(); }))
+    , comboVM_(std::make_unique<ComboViewModel>(std::make_shared<MetrionComboProvider>(newStatisticsClient()),
+          services_.liveClient(), ChampionCatalogLoader(services_.dataDragonBase)))
     , counterVM_(
-          std::make_unique<CounterBuildViewModel>(std::make_shared<MetrionMatchupProvider>(newStatisticsClient())))
-    , runeVM_(std::make_unique<RuneBuildViewModel>(std::make_shared<MetrionMetaBuildProvider>(newStatisticsClient())))
-    , cooldownVM_(std::make_unique<CooldownPanelViewModel>())
+          std::make_unique<CounterBuildViewModel>(std::make_shared<MetrionMatchupProvider>(newStatisticsClient()),
+              services_.liveClient(), ChampionCatalogLoader(services_.dataDragonBase)))
+    , runeVM_(std::make_unique<RuneBuildViewModel>(std::make_shared<MetrionMetaBuildProvider>(newStatisticsClient()),
+          services_.liveClient(), ChampionCatalogLoader(services_.dataDragonBase)))
+    , cooldownVM_(std::make_unique<CooldownPanelViewModel>(
+          services_.liveClient(), ChampionCatalogLoader(services_.dataDragonBase)))
     , champVM_(std::make_unique<ChampSelectViewModel>(std::make_shared<MetrionMetaBuildProvider>(newStatisticsClient()),
           std::make_shared<MetrionMatchupProvider>(newStatisticsClient()), services_.champSelect))
     , positionStore_(services_.defaults)
@@ -233,6 +232,11 @@ void AppDelegate::buildPanelWindows()
     moveTracker_ = std::make_unique<PanelMoveTracker>(panels_, loop);
 }
 
+std::shared_ptr<MetrionMCPClient> AppDelegate::newStatisticsClient() const
+{
+    return std::make_shared<MetrionMCPClient>(services_.statisticsEndpoint);
+}
+
 void AppDelegate::settleCooldownFormat()
 {
     const CDTimeFormat format = settleCDFormat(settings_, services_.gameConfigPath);
@@ -261,7 +265,7 @@ QCoro::Task<void> AppDelegate::loadItemCatalog(QPointer<AppDelegate> self)
     if (load) {
         catalog = co_await load();
     } else {
-        const ItemCatalogLoader loader;
+        const ItemCatalogLoader loader(self->services_.dataDragonBase);
         catalog = co_await loader.load();
     }
     if (!self)

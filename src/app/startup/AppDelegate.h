@@ -9,6 +9,9 @@
 #include "app/startup/OverlayLoopState.h"
 #include "app/startup/OverlayPanels.h"
 #include "app/startup/StatusMenu.h"
+#include "core/advice/MetrionMCPClient.h"
+#include "core/gameclient/LiveClientDataClient.h"
+#include "core/knowledge/DDragon.h"
 #include "core/overlay/AppAvailability.h"
 #include "core/overlay/OverlaySettingsStore.h"
 #include "core/overlay/PanelPositionStore.h"
@@ -17,6 +20,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QUrl>
 
 #include <functional>
 #include <map>
@@ -76,6 +80,11 @@ public:
         bool trayAvailable = false;
         // None: the game's own settings file.
         QString gameConfigPath {};
+        // Where the overlay's view models reach the game's Live Client Data interface, Data Dragon
+        // and the statistics service; tests and the benchmark point them at stand-ins.
+        std::function<LiveClientDataClient()> liveClient = [] { return LiveClientDataClient(); };
+        QString dataDragonBase = ddragonDefaultBase();
+        QUrl statisticsEndpoint = MetrionMCPClient::defaultEndpoint();
         // What the champion-select assistant reaches out to; empty members get the real ones.
         ChampSelectViewModel::Services champSelect {};
         // What the main window asks of the system; empty members get the real services.
@@ -137,6 +146,7 @@ public:
 
 private:
     static QCoro::Task<void> loadItemCatalog(QPointer<AppDelegate> self);
+    std::shared_ptr<MetrionMCPClient> newStatisticsClient() const;
     static QCoro::Task<void> checkAvailability(QPointer<AppDelegate> self);
 
     void buildStatusItem();

@@ -16,6 +16,10 @@
 #include <cstdio>
 #include <memory>
 
+#ifdef TOLVANE_STAND_IN_ENTRY
+#include "StandInEntry.h"
+#endif
+
 int main(int argc, char* argv[])
 {
     QStringList arguments;
@@ -51,6 +55,10 @@ int main(int argc, char* argv[])
         instance.release();
         return QProcess::startDetached(QCoreApplication::applicationFilePath());
     };
+#ifdef TOLVANE_STAND_IN_ENTRY
+    // Only in the test and benchmark build of this entry: the stand-in match's peers and trust.
+    tolvane::test::useStandIns(services);
+#endif
     tolvane::AppDelegate delegate(std::move(services));
     QObject::connect(&instance, &tolvane::SingleInstance::reopenRequested, &delegate,
         [&delegate] { delegate.applicationShouldHandleReopen(); });
