@@ -2,9 +2,10 @@
 // Drives a coroutine to its end from a test, under a watchdog: a hang fails loudly instead of
 // stalling the suite.
 
+#include "RealData.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QString>
 #include <QTimer>
 
@@ -47,17 +48,6 @@ inline bool spinUntil(
 inline void spinFor(std::chrono::milliseconds duration)
 {
     spinUntil([] { return false; }, duration);
-}
-
-// A real document from the shared captures, read in place.
-inline QByteArray realData(const QString& relativePath)
-{
-    QFile file(QStringLiteral(TOLVANE_REALDATA_DIR "/") + relativePath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "missing real document %s\n", qPrintable(relativePath));
-        std::abort();
-    }
-    return file.readAll();
 }
 
 } // namespace tolvane::test
