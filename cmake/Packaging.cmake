@@ -49,7 +49,7 @@ set(TOLVANE_DEBIAN_DEPENDS
   # JSON, TLS, X11 key state and key names
   "libsimdjson14" "libssl3" "libx11-6" "libxkbcommon0"
   # the C++ run time
-  "libstdc++6 (>= 12)" "libc6 (>= 2.36)"
+  "libstdc++6 (>= 12)" "libgcc-s1" "libc6 (>= 2.36)"
   # fonts: Inter, DejaVu Sans as the fallback
   "fonts-inter" "fonts-dejavu-core")
 list(JOIN TOLVANE_DEBIAN_DEPENDS ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
