@@ -6,6 +6,7 @@
 // produces for a failing tool.
 //
 //   node server.mjs --style json|sse
+import './webcrypto.mjs'; // first, so the global it sets on Node 18 is there before any SDK code
 import { createServer } from 'node:http';
 import { readFileSync, existsSync } from 'node:fs';
 import { dirname, join } from 'node:path';

@@ -5,9 +5,10 @@
 
 #include "core/support/HttpSession.h"
 
+#include "RealData.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QString>
 #include <QTimer>
 
@@ -58,17 +59,6 @@ inline void spinFor(std::chrono::milliseconds duration)
     clock.start();
     for (int turn = 0; turn < 10 || clock.elapsed() < duration.count(); ++turn)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-}
-
-// A real document from the shared captures, read in place.
-inline QByteArray realData(const QString& relativePath)
-{
-    QFile file(QStringLiteral(TOLVANE_REALDATA_DIR "/") + relativePath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "missing real document %s\n", qPrintable(relativePath));
-        std::abort();
-    }
-    return file.readAll();
 }
 
 } // namespace tolvane::test

@@ -19,8 +19,9 @@
 
 namespace tolvane {
 
-// The service's MCP endpoint. Not configurable at run time; tests hand the client a loopback one.
-inline constexpr char metrionEndpointAddress[] = "https://mcp.metrion.invalid/mcp";
+// The service's MCP endpoint, fixed by the build (TOLVANE_METRION_ENDPOINT); not configurable at
+// run time. Tests hand the client a loopback one.
+inline constexpr char metrionEndpointAddress[] = TOLVANE_METRION_ENDPOINT;
 
 class MetrionMCPClient {
 public:

@@ -22,8 +22,8 @@ QStringList ResourceBundle::candidates(const QString& bundleName)
     QStringList out;
     if (QCoreApplication::instance()) {
         const QString exeDir = QCoreApplication::applicationDirPath();
-        // Installed layout: <prefix>/bin/tolvane with data in <prefix>/share/tolvane.
-        out << QDir::cleanPath(exeDir + QStringLiteral("/../share/tolvane/") + bundleName);
+        // Installed layout: <prefix>/bin/tolvane with the bundles in <prefix>/share/tolvane.
+        out << QDir::cleanPath(QDir(exeDir).filePath(QStringLiteral(TOLVANE_INSTALLED_DATA_DIR "/") + bundleName));
         out << QDir(exeDir).filePath(bundleName);
     }
     out << QDir(QStringLiteral(TOLVANE_RESOURCES_DIR)).filePath(bundleName);

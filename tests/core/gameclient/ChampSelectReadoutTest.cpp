@@ -277,7 +277,7 @@ TEST(RealChampSelectRecordings, PolledSessionsDecodeAndErrorBodiesDoNot)
         EXPECT_GT(inactive, 0) << file;
     }
 
-    QFile lines(QStringLiteral(TOLVANE_REALDATA_DIR "/lcu/recordings/fearless_draft_spectator_2025.jsonl"));
+    QFile lines(test::realDataPath(QStringLiteral("lcu/recordings/fearless_draft_spectator_2025.jsonl")));
     ASSERT_TRUE(lines.open(QIODevice::ReadOnly));
     int updates = 0;
     while (!lines.atEnd()) {

@@ -2,6 +2,7 @@
 // A Data Dragon stand-in on loopback: serves the real captured files of one version in place,
 // with a versions list made here, so loaders run their real requests against real documents.
 
+#include "RealData.h"
 #include "TestHttpServer.h"
 
 #include <QFile>
@@ -40,8 +41,8 @@ private:
         const QByteArray prefix = "/cdn/" + version_.toUtf8() + "/";
         if (path.startsWith(prefix)) {
             const QString folder = realVersion_.isEmpty() ? version_ : realVersion_;
-            QFile file(QStringLiteral(TOLVANE_REALDATA_DIR "/ddragon/") + folder + QLatin1Char('/')
-                + QString::fromUtf8(path.mid(prefix.size())));
+            QFile file(realDataPath(
+                QStringLiteral("ddragon/") + folder + QLatin1Char('/') + QString::fromUtf8(path.mid(prefix.size()))));
             if (file.open(QIODevice::ReadOnly))
                 return TestResponse::json(file.readAll());
         }

@@ -1,4 +1,5 @@
 #include "core/overlay/AppAvailability.h"
+#include "core/overlay/MakerWebHost.h"
 #include "core/overlay/UsagePing.h"
 #include "core/support/HttpSession.h"
 
@@ -117,15 +118,16 @@ TEST(AvailabilityTest, CacheBusterIsFreshAndDevFlagFollowsIt)
     EXPECT_FALSE(server.requests()[2].target.contains("dev="));
 }
 
-TEST(AvailabilityTest, MakerHostIsReservedUntilARealOneIsSet)
+TEST(AvailabilityTest, MakerAddressesUseTheHostTheBuildSets)
 {
-    EXPECT_TRUE(AppAvailability::statusEndpoint().host().endsWith(QStringLiteral(".invalid")));
+    const QString host = MakerWebHost::domain();
+    EXPECT_EQ(AppAvailability::statusEndpoint().host(), host);
     EXPECT_EQ(AppAvailability::statusEndpoint().scheme(), QStringLiteral("https"));
     EXPECT_EQ(AppAvailability::statusEndpoint().path(), QStringLiteral("/app-status.json"));
-    EXPECT_TRUE(UsagePing::endpoint().host().endsWith(QStringLiteral(".invalid")));
+    EXPECT_EQ(UsagePing::endpoint().host(), host);
     EXPECT_EQ(UsagePing::endpoint().path(), QStringLiteral("/api/heartbeat"));
     EXPECT_EQ(AppAvailability::defaultMessage(),
-        QStringLiteral("Tolvane is temporarily unavailable. Please check tolvane.invalid for details."));
+        QStringLiteral("Tolvane is temporarily unavailable. Please check ") + host + QStringLiteral(" for details."));
 }
 
 } // namespace

@@ -1,0 +1,56 @@
+# Installation into any prefix: the executable (src/app), its two resource bundles in the data
+# folder it searches first, a desktop entry and the app's icon in the hicolor theme. A Debian
+# package is made from the same install by CPack (scripts/package).
+
+install(DIRECTORY resources/Tolvane_TolvaneCore.bundle resources/Tolvane_TolvaneApp.bundle
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/tolvane)
+install(FILES packaging/tolvane.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES packaging/tolvane.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+
+# PNG renderings of the icon for desktops that do not scale SVG icons, drawn at build time by a
+# small Qt program from the same SVG.
+set(TOLVANE_ICON_SIZES 16 22 24 32 48 64 128 256)
+add_executable(tolvane_render_icon packaging/render-icon.cpp)
+target_link_libraries(tolvane_render_icon PRIVATE Qt6::Gui Qt6::Svg)
+set(icon_root "${CMAKE_BINARY_DIR}/icons/hicolor")
+set(icon_pngs)
+foreach(size IN LISTS TOLVANE_ICON_SIZES)
+  list(APPEND icon_pngs "${icon_root}/${size}x${size}/apps/tolvane.png")
+endforeach()
+add_custom_command(OUTPUT ${icon_pngs}
+  # A sanitizer build's leak check has no business failing the build over Qt's start-up.
+  COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=0
+    $<TARGET_FILE:tolvane_render_icon> "${CMAKE_SOURCE_DIR}/packaging/tolvane.svg" "${icon_root}" ${TOLVANE_ICON_SIZES}
+  DEPENDS tolvane_render_icon "${CMAKE_SOURCE_DIR}/packaging/tolvane.svg"
+  COMMENT "Rendering the application icon"
+  VERBATIM)
+add_custom_target(tolvane_icons ALL DEPENDS ${icon_pngs})
+install(DIRECTORY "${icon_root}/" DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
+
+# The Debian package: tolvane_<version>_<architecture>.deb, with the Debian 12 packages the
+# program needs at run time.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME tolvane)
+set(CPACK_PACKAGE_VENDOR Tolvane)
+set(CPACK_PACKAGE_CONTACT "Tolvane maintainers <packages@${TOLVANE_MAKER_WEB_HOST}>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Read-only companion app for League of Legends players")
+set(CPACK_PACKAGE_DESCRIPTION "In champion select it shows runes, build, counters, summoner spells by lane
+opponent, duo synergy and the lobby's ranks; in a match it floats small click-through panels
+over the game. It only reads the game client's local interfaces and public statistics.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(TOLVANE_DEBIAN_DEPENDS
+  # Qt 6.4 (libqt6gui6 carries the X11 platform plug-in), the OpenGL entry points it links, QCoro
+  "libqt6core6 (>= 6.4)" "libqt6gui6 (>= 6.4)" "libqt6widgets6 (>= 6.4)" "libqt6network6 (>= 6.4)"
+  "libqt6svg6 (>= 6.4)" "libglx0" "libopengl0" "libqcoro6core0 (>= 0.8)" "libqcoro6network0 (>= 0.8)"
+  # JSON, TLS, X11 key state and key names
+  "libsimdjson14" "libssl3" "libx11-6" "libxkbcommon0"
+  # the C++ run time
+  "libstdc++6 (>= 12)" "libgcc-s1" "libc6 (>= 2.36)"
+  # fonts: Inter, DejaVu Sans as the fallback, WenQuanYi Micro Hei for Chinese, Japanese and Korean
+  "fonts-inter" "fonts-dejavu-core" "fonts-wqy-microhei")
+list(JOIN TOLVANE_DEBIAN_DEPENDS ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
+include(CPack)
