@@ -1,52 +1,26 @@
 #include "app/panels/ComboViewModel.h"
 
-#include "app/panels/SnapshotLoop.h"
 #include "core/advice/MetaQuery.h"
 #include "core/knowledge/ResolvedSelf.h"
 
 namespace tolvane {
 
-namespace {
-
-constexpr uint64_t pollIntervalMs = 2000;
-
-} // namespace
-
 ComboViewModel::ComboViewModel(std::shared_ptr<ComboProvider> provider, LiveClientDataClient client,
-    ChampionCatalogLoader champLoader, Clock clock, QObject* parent)
-    : QObject(parent)
-    , client_(std::move(client))
+    std::shared_ptr<SharedCatalogs> catalogs, Clock clock, QObject* parent)
+    : SnapshotViewModel(std::move(client), pollIntervalMs, parent)
     , provider_(std::move(provider))
-    , champLoader_(std::move(champLoader))
+    , catalogs_(std::move(catalogs))
     , clock_(clock ? std::move(clock) : Clock([] { return std::chrono::steady_clock::now(); }))
 {
 }
 
 ComboViewModel::~ComboViewModel() = default;
 
-void ComboViewModel::start()
-{
-    if (started_)
-        return;
-    started_ = true;
-    run(QPointer<ComboViewModel>(this));
-}
-
-QCoro::Task<void> ComboViewModel::run(QPointer<ComboViewModel> self)
-{
-    if (!self)
-        co_return;
-    co_await self->loadCatalog();
-    if (!self)
-        co_return;
-    self->stream_ = self->client_.stream(pollIntervalMs);
-    co_await followSnapshots(self, self->stream_.get(), &ComboViewModel::handle);
-}
-
 QCoro::Task<void> ComboViewModel::loadCatalog()
 {
     const QPointer<ComboViewModel> self(this);
-    ChampionCatalog catalog = co_await champLoader_.load();
+    const std::shared_ptr<SharedCatalogs> catalogs = catalogs_;
+    ChampionCatalog catalog = co_await catalogs->champions();
     if (!self)
         co_return;
     catalog_ = std::move(catalog);
@@ -55,28 +29,32 @@ QCoro::Task<void> ComboViewModel::loadCatalog()
 QCoro::Task<void> ComboViewModel::handle(std::optional<AllGameData> data)
 {
     if (!data) {
-        setInGame(false);
-        setCombos(std::nullopt);
-        setChampion(std::nullopt);
+        publish(inGame_, false);
+        publish(combos_, std::nullopt);
+        publish(champion_, std::nullopt);
         fetchedChampion_.reset();
         lastAttempt_.reset();
+        notify();
         co_return;
     }
-    setInGame(true);
+    publish(inGame_, true);
     const std::optional<ResolvedSelf> you = ResolvedSelf::resolve(*data);
-    if (!you)
+    if (!you || fetchedChampion_ == you->championName) {
+        notify();
         co_return;
+    }
     const QString name = you->championName;
-    if (fetchedChampion_ == name)
-        co_return;
 
     if (resolveMetaMode(data->gameData.gameMode, data->gameData.mapNumber).kind != MetaModeRoute::Kind::summonersRift) {
         // Combos are a lane matter: no request in any other mode for the rest of the match.
-        setCombos(std::nullopt);
-        setChampion(name);
+        publish(combos_, std::nullopt);
+        publish(champion_, name);
         fetchedChampion_ = name;
+        notify();
         co_return;
     }
+    // What this snapshot changed shows now, not once the service has answered.
+    notify();
 
     MetaRole role = metaRoleFromLivePosition(you->position);
     if (role == MetaRole::unknown) {
@@ -101,27 +79,10 @@ QCoro::Task<void> ComboViewModel::handle(std::optional<AllGameData> data)
     // No answer: asked again once the spacing has passed.
     if (!answer)
         co_return;
-    setCombos(std::move(answer));
-    setChampion(name);
+    publish(combos_, std::move(answer));
+    publish(champion_, name);
     fetchedChampion_ = name;
-}
-
-void ComboViewModel::setCombos(std::optional<std::vector<ChampionCombo>> combos)
-{
-    combos_ = std::move(combos);
-    emit changed();
-}
-
-void ComboViewModel::setChampion(std::optional<QString> champion)
-{
-    champion_ = std::move(champion);
-    emit changed();
-}
-
-void ComboViewModel::setInGame(bool inGame)
-{
-    inGame_ = inGame;
-    emit changed();
+    notify();
 }
 
 } // namespace tolvane

@@ -1,6 +1,5 @@
 #include "app/panels/CounterBuildViewModel.h"
 
-#include "app/panels/SnapshotLoop.h"
 #include "core/advice/MetaQuery.h"
 #include "core/knowledge/ResolvedSelf.h"
 #include "core/support/Log.h"
@@ -30,10 +29,9 @@ std::vector<LivePlayer> playersWhere(const std::vector<LivePlayer>& players, con
 } // namespace
 
 CounterBuildViewModel::CounterBuildViewModel(std::shared_ptr<MatchupBuildProvider> matchupProvider,
-    LiveClientDataClient client, ChampionCatalogLoader champLoader, Clock clock, QObject* parent)
-    : QObject(parent)
-    , client_(std::move(client))
-    , champLoader_(std::move(champLoader))
+    LiveClientDataClient client, std::shared_ptr<SharedCatalogs> catalogs, Clock clock, QObject* parent)
+    : SnapshotViewModel(std::move(client), pollIntervalMs, parent)
+    , catalogs_(std::move(catalogs))
     , matchupProvider_(std::move(matchupProvider))
     , rules_(CounterRulesLoader().load())
     , clock_(std::move(clock))
@@ -42,26 +40,15 @@ CounterBuildViewModel::CounterBuildViewModel(std::shared_ptr<MatchupBuildProvide
 
 CounterBuildViewModel::~CounterBuildViewModel() = default;
 
-void CounterBuildViewModel::start()
-{
-    if (started_)
-        return;
-    started_ = true;
-    run();
-}
-
-QCoro::Task<void> CounterBuildViewModel::run()
+QCoro::Task<void> CounterBuildViewModel::prepare()
 {
     QPointer<CounterBuildViewModel> self(this);
-    const ChampionCatalogLoader loader = champLoader_; // outlives the model while loading
-    ChampionCatalog loaded = co_await loader.load();
+    const std::shared_ptr<SharedCatalogs> catalogs = catalogs_;
+    ChampionCatalog loaded = co_await catalogs->champions();
     if (!self)
         co_return;
     catalog_ = std::move(loaded);
     setVersion(catalog_.patch);
-
-    stream_ = client_.stream(pollIntervalMs);
-    co_await followSnapshots(self, stream_.get(), &CounterBuildViewModel::handle);
 }
 
 QString CounterBuildViewModel::requestKey(const QString& champion, const QString& opponent, MetaRole role)
@@ -82,30 +69,35 @@ QCoro::Task<void> CounterBuildViewModel::handle(std::optional<AllGameData> data)
         setEnemyThreat(std::nullopt);
         setLanerNote(std::nullopt);
         didLogNoLaner_ = false;
+        notify();
         co_return;
     }
     const AllGameData& d = *data;
     const std::optional<ResolvedSelf> you = ResolvedSelf::resolve(d);
     setAdvice(engine_.recommend(d.allPlayers, you, catalog_, rules_, d.gameData.gameMode));
-    if (!you)
+    if (!you) {
+        notify();
         co_return;
+    }
     setOwned(you->ownedItemIDs);
     setAllyThreat(engine_.computeThreatProfile(playersWhere(d.allPlayers, you->team, true), catalog_, rules_));
     setEnemyThreat(engine_.computeThreatProfile(playersWhere(d.allPlayers, you->team, false), catalog_, rules_));
 
-    if (resolveMetaMode(d.gameData.gameMode, d.gameData.mapNumber).kind == MetaModeRoute::Kind::unsupported)
-        co_return;
-    const MetaRole role = metaRoleFromLivePosition(you->position);
-    if (role == MetaRole::unknown) {
-        noMatchup(d, *you, role);
+    if (resolveMetaMode(d.gameData.gameMode, d.gameData.mapNumber).kind == MetaModeRoute::Kind::unsupported) {
+        notify();
         co_return;
     }
-    const std::optional<QString> laner = tracker_.laneMatchup(*you, d.allPlayers).lanerChampion;
+    const MetaRole role = metaRoleFromLivePosition(you->position);
+    const std::optional<QString> laner
+        = role == MetaRole::unknown ? std::nullopt : tracker_.laneMatchup(*you, d.allPlayers).lanerChampion;
     if (!laner) {
         noMatchup(d, *you, role);
+        notify();
         co_return;
     }
     setLanerNote(std::nullopt);
+    // What this snapshot changed shows now, not once the service has answered.
+    notify();
     const QString key = requestKey(you->championName, *laner, role);
     if (matchupKey_ == key)
         co_return;
@@ -123,6 +115,7 @@ QCoro::Task<void> CounterBuildViewModel::handle(std::optional<AllGameData> data)
     setMatchup(std::move(answer));
     if (isBuild)
         matchupKey_ = key;
+    notify();
 }
 
 void CounterBuildViewModel::noMatchup(const AllGameData& d, const ResolvedSelf& you, MetaRole role)
@@ -161,50 +154,43 @@ std::optional<QString> CounterBuildViewModel::matchupNote() const
 
 void CounterBuildViewModel::setAdvice(std::optional<CounterBuildAdvice> advice)
 {
-    advice_ = std::move(advice);
-    emit changed();
+    publish(advice_, std::move(advice));
 }
 
 void CounterBuildViewModel::setMatchup(std::optional<MatchupAdvice> matchup)
 {
-    matchup_ = std::move(matchup);
-    emit changed();
+    publish(matchup_, std::move(matchup));
 }
 
 void CounterBuildViewModel::setVersion(QString version)
 {
-    version_ = std::move(version);
-    emit changed();
+    publish(version_, std::move(version));
 }
 
 void CounterBuildViewModel::setOwned(ItemIDSet owned)
 {
-    owned_ = std::move(owned);
-    emit changed();
+    publish(owned_, std::move(owned));
 }
 
 void CounterBuildViewModel::setItemCatalog(ItemCatalog catalog)
 {
-    itemCatalog_ = std::move(catalog);
-    emit changed();
+    publish(itemCatalog_, std::move(catalog));
+    notify();
 }
 
 void CounterBuildViewModel::setAllyThreat(std::optional<ThreatProfile> threat)
 {
-    allyThreat_ = std::move(threat);
-    emit changed();
+    publish(allyThreat_, std::move(threat));
 }
 
 void CounterBuildViewModel::setEnemyThreat(std::optional<ThreatProfile> threat)
 {
-    enemyThreat_ = std::move(threat);
-    emit changed();
+    publish(enemyThreat_, std::move(threat));
 }
 
 void CounterBuildViewModel::setLanerNote(std::optional<QString> note)
 {
-    lanerNote_ = std::move(note);
-    emit changed();
+    publish(lanerNote_, std::move(note));
 }
 
 } // namespace tolvane

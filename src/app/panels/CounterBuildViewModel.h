@@ -4,17 +4,15 @@
 // and asks the statistics service for a lane-matchup build when the pairing of champion, lane
 // opponent and role changes (at most every 15 s while answers are unavailable).
 
+#include "app/panels/SharedCatalogs.h"
+#include "app/panels/SnapshotViewModel.h"
 #include "core/advice/MatchupAdvice.h"
 #include "core/advice/MetrionMatchupProvider.h"
-#include "core/gameclient/LiveClientDataClient.h"
-#include "core/knowledge/ChampionCatalog.h"
 #include "core/knowledge/CounterBuildEngine.h"
 #include "core/knowledge/CounterBuildTypes.h"
 #include "core/knowledge/CounterRules.h"
 #include "core/knowledge/GoldSpentTracker.h"
-#include "core/knowledge/ItemCatalog.h"
 
-#include <QObject>
 #include <QString>
 
 #include <chrono>
@@ -26,7 +24,7 @@
 
 namespace tolvane {
 
-class CounterBuildViewModel : public QObject {
+class CounterBuildViewModel : public SnapshotViewModel {
     Q_OBJECT
 public:
     // Monotonic, so that a change of the system time cannot lift or extend the request spacing.
@@ -37,12 +35,9 @@ public:
     // Loads the counter rules at once; polls nothing until start().
     explicit CounterBuildViewModel(std::shared_ptr<MatchupBuildProvider> matchupProvider,
         LiveClientDataClient client = LiveClientDataClient(),
-        ChampionCatalogLoader champLoader = ChampionCatalogLoader(), Clock clock = std::chrono::steady_clock::now,
-        QObject* parent = nullptr);
+        std::shared_ptr<SharedCatalogs> catalogs = std::make_shared<SharedCatalogs>(),
+        Clock clock = std::chrono::steady_clock::now, QObject* parent = nullptr);
     ~CounterBuildViewModel() override;
-
-    // Loads the champion catalog, then follows the snapshots until the model is destroyed. Once.
-    void start();
 
     const std::optional<CounterBuildAdvice>& advice() const { return advice_; }
     const std::optional<MatchupAdvice>& matchup() const { return matchup_; }
@@ -65,14 +60,14 @@ public:
     // "champion|opponent|role", the pairing a matchup build answers.
     static QString requestKey(const QString& champion, const QString& opponent, MetaRole role);
 
-signals:
-    // Any published value was assigned, also to what it already held.
-    void changed();
+protected:
+    // Waits for the champion catalog: no snapshot is handled before it.
+    QCoro::Task<void> prepare() override;
+    QCoro::Task<void> follow(std::optional<AllGameData> data) override { return handle(std::move(data)); }
 
 private:
     friend struct CounterBuildViewModelProbe; // tests hand in single snapshots
 
-    QCoro::Task<void> run();
     QCoro::Task<void> handle(std::optional<AllGameData> data);
     // No opponent to ask about (no lane role, or nobody found in the lane).
     void noMatchup(const AllGameData& d, const ResolvedSelf& you, MetaRole role);
@@ -95,9 +90,8 @@ private:
     std::optional<QString> lanerNote_;
 
     bool didLogNoLaner_ = false;
-    LiveClientDataClient client_;
     CounterBuildEngine engine_;
-    ChampionCatalogLoader champLoader_;
+    std::shared_ptr<SharedCatalogs> catalogs_;
     std::shared_ptr<MatchupBuildProvider> matchupProvider_;
     GoldSpentTracker tracker_; // unpriced: only finds the lane opponent
     ChampionCatalog catalog_;
@@ -105,8 +99,6 @@ private:
     std::optional<std::chrono::steady_clock::time_point> lastMatchupAttempt_;
     CounterRules rules_;
     Clock clock_;
-    std::unique_ptr<LiveSnapshotStream> stream_;
-    bool started_ = false;
 };
 
 } // namespace tolvane

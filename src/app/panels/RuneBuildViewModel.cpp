@@ -1,6 +1,5 @@
 #include "app/panels/RuneBuildViewModel.h"
 
-#include "app/panels/SnapshotLoop.h"
 #include "core/advice/MetaQuery.h"
 #include "core/knowledge/ResolvedSelf.h"
 #include "core/support/Log.h"
@@ -14,37 +13,25 @@ TOLVANE_LOG_CATEGORY(lcPopularBuild, "popularbuild")
 namespace tolvane {
 
 RuneBuildViewModel::RuneBuildViewModel(std::shared_ptr<MetaBuildProvider> provider, LiveClientDataClient client,
-    ChampionCatalogLoader champLoader, Clock clock, QObject* parent)
-    : QObject(parent)
-    , client_(std::move(client))
+    std::shared_ptr<SharedCatalogs> catalogs, Clock clock, QObject* parent)
+    : SnapshotViewModel(std::move(client), pollIntervalMs, parent)
     , provider_(std::move(provider))
-    , champLoader_(std::move(champLoader))
+    , catalogs_(std::move(catalogs))
     , clock_(std::move(clock))
 {
 }
 
 RuneBuildViewModel::~RuneBuildViewModel() = default;
 
-void RuneBuildViewModel::start()
-{
-    if (started_)
-        return;
-    started_ = true;
-    run();
-}
-
-QCoro::Task<void> RuneBuildViewModel::run()
+QCoro::Task<void> RuneBuildViewModel::prepare()
 {
     QPointer<RuneBuildViewModel> self(this);
-    const ChampionCatalogLoader loader = champLoader_; // outlives the model while loading
-    ChampionCatalog loaded = co_await loader.load();
+    const std::shared_ptr<SharedCatalogs> catalogs = catalogs_;
+    ChampionCatalog loaded = co_await catalogs->champions();
     if (!self)
         co_return;
     catalog_ = std::move(loaded);
     setVersion(catalog_.patch);
-
-    stream_ = client_.stream(pollIntervalMs);
-    co_await followSnapshots(self, stream_.get(), &RuneBuildViewModel::handle);
 }
 
 QCoro::Task<void> RuneBuildViewModel::handle(std::optional<AllGameData> data)
@@ -55,15 +42,20 @@ QCoro::Task<void> RuneBuildViewModel::handle(std::optional<AllGameData> data)
         builtChampion_.reset();
         lastAttempt_.reset();
         setOwned({});
+        notify();
         co_return;
     }
     setInGame(true);
     const std::optional<ResolvedSelf> me = ResolvedSelf::resolve(*data);
-    if (!me)
+    if (!me) {
+        notify();
         co_return;
+    }
     setOwned(me->ownedItemIDs);
-    if (builtChampion_ == me->championName)
+    if (builtChampion_ == me->championName) {
+        notify();
         co_return;
+    }
 
     const MetaModeRoute route = resolveMetaMode(data->gameData.gameMode, data->gameData.mapNumber);
     std::optional<MetaQuery> query;
@@ -71,6 +63,7 @@ QCoro::Task<void> RuneBuildViewModel::handle(std::optional<AllGameData> data)
     case MetaModeRoute::Kind::arena:
         setAdvice(MetaBuildAdvice::unavailable(QStringLiteral("popular build: Arena not supported")));
         builtChampion_ = me->championName;
+        notify();
         co_return;
     case MetaModeRoute::Kind::unsupported:
         log::error(lcPopularBuild(),
@@ -80,6 +73,7 @@ QCoro::Task<void> RuneBuildViewModel::handle(std::optional<AllGameData> data)
         setAdvice(MetaBuildAdvice::unavailable(
             QStringLiteral("popular build: ") + route.unsupportedWhat + QStringLiteral(" not supported")));
         builtChampion_ = me->championName;
+        notify();
         co_return;
     case MetaModeRoute::Kind::aram:
         query = MetaQuery::aram();
@@ -95,6 +89,8 @@ QCoro::Task<void> RuneBuildViewModel::handle(std::optional<AllGameData> data)
     }
     }
 
+    // What this snapshot changed shows now, not once the service has answered.
+    notify();
     const auto now = clock_();
     if (lastAttempt_ && now - *lastAttempt_ < requestSpacing)
         co_return;
@@ -110,36 +106,33 @@ QCoro::Task<void> RuneBuildViewModel::handle(std::optional<AllGameData> data)
     setAdvice(std::move(answer));
     if (isBuild)
         builtChampion_ = champion;
+    notify();
 }
 
 void RuneBuildViewModel::setAdvice(std::optional<MetaBuildAdvice> advice)
 {
-    advice_ = std::move(advice);
-    emit changed();
+    publish(advice_, std::move(advice));
 }
 
 void RuneBuildViewModel::setInGame(bool inGame)
 {
-    inGame_ = inGame;
-    emit changed();
+    publish(inGame_, inGame);
 }
 
 void RuneBuildViewModel::setVersion(QString version)
 {
-    version_ = std::move(version);
-    emit changed();
+    publish(version_, std::move(version));
 }
 
 void RuneBuildViewModel::setOwned(ItemIDSet owned)
 {
-    owned_ = std::move(owned);
-    emit changed();
+    publish(owned_, std::move(owned));
 }
 
 void RuneBuildViewModel::setItemCatalog(ItemCatalog catalog)
 {
-    itemCatalog_ = std::move(catalog);
-    emit changed();
+    publish(itemCatalog_, std::move(catalog));
+    notify();
 }
 
 } // namespace tolvane

@@ -17,6 +17,7 @@
 #include "app/panels/HudImageCache.h"
 #include "app/panels/RuneBuildOverlayView.h"
 #include "app/panels/RuneBuildViewModel.h"
+#include "app/panels/SharedCatalogs.h"
 #include "app/startup/AlertPresenter.h"
 #include "app/startup/LeagueGameSettings.h"
 #include "app/startup/PanelMoveTracker.h"
@@ -62,6 +63,15 @@ std::shared_ptr<MetrionMCPClient> newStatisticsClient()
     return std::make_shared<MetrionMCPClient>();
 }
 
+// The assistant takes its champions from the shared catalogs unless told otherwise.
+ChampSelectViewModel::Services champSelectServices(
+    ChampSelectViewModel::Services services, std::shared_ptr<SharedCatalogs> catalogs)
+{
+    if (!services.loadChampions)
+        services.loadChampions = [catalogs] { return catalogs->champions(); };
+    return services;
+}
+
 QKeySequence commandKey(Qt::Key key)
 {
     return QKeySequence(Qt::CTRL | key);
@@ -87,15 +97,19 @@ QIcon titleIcon()
 AppDelegate::AppDelegate(Services services, QObject* parent)
     : QObject(parent)
     , services_(std::move(services))
-    , goldVM_(std::make_unique<GoldSpentViewModel>())
+    , catalogs_(std::make_shared<SharedCatalogs>(services_.loadChampionCatalog, services_.loadItemCatalog))
+    , goldVM_(std::make_unique<GoldSpentViewModel>(LiveClientDataClient(), catalogs_))
     , farmVM_(std::make_unique<FarmViewModel>())
-    , comboVM_(std::make_unique<ComboViewModel>(std::make_shared<MetrionComboProvider>(newStatisticsClient())))
-    , counterVM_(
-          std::make_unique<CounterBuildViewModel>(std::make_shared<MetrionMatchupProvider>(newStatisticsClient())))
-    , runeVM_(std::make_unique<RuneBuildViewModel>(std::make_shared<MetrionMetaBuildProvider>(newStatisticsClient())))
-    , cooldownVM_(std::make_unique<CooldownPanelViewModel>())
+    , comboVM_(std::make_unique<ComboViewModel>(
+          std::make_shared<MetrionComboProvider>(newStatisticsClient()), LiveClientDataClient(), catalogs_))
+    , counterVM_(std::make_unique<CounterBuildViewModel>(
+          std::make_shared<MetrionMatchupProvider>(newStatisticsClient()), LiveClientDataClient(), catalogs_))
+    , runeVM_(std::make_unique<RuneBuildViewModel>(
+          std::make_shared<MetrionMetaBuildProvider>(newStatisticsClient()), LiveClientDataClient(), catalogs_))
+    , cooldownVM_(std::make_unique<CooldownPanelViewModel>(LiveClientDataClient(), catalogs_))
     , champVM_(std::make_unique<ChampSelectViewModel>(std::make_shared<MetrionMetaBuildProvider>(newStatisticsClient()),
-          std::make_shared<MetrionMatchupProvider>(newStatisticsClient()), services_.champSelect))
+          std::make_shared<MetrionMatchupProvider>(newStatisticsClient()),
+          champSelectServices(services_.champSelect, catalogs_)))
     , positionStore_(services_.defaults)
     , usagePing_(std::make_unique<UsagePing>(services_.defaults))
     , settings_(services_.defaults)
@@ -241,14 +255,9 @@ QCoro::Task<void> AppDelegate::loadItemCatalog(QPointer<AppDelegate> self)
 {
     if (!self)
         co_return;
-    std::function<QCoro::Task<ItemCatalog>()> load = self->services_.loadItemCatalog;
-    ItemCatalog catalog;
-    if (load) {
-        catalog = co_await load();
-    } else {
-        const ItemCatalogLoader loader;
-        catalog = co_await loader.load();
-    }
+    // The gold view model waits for the same load.
+    const std::shared_ptr<SharedCatalogs> catalogs = self->catalogs_;
+    const ItemCatalog catalog = co_await catalogs->items();
     if (!self)
         co_return;
     self->runeVM_->setItemCatalog(catalog);

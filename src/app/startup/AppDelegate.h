@@ -39,7 +39,6 @@ class CounterBuildViewModel;
 class FarmViewModel;
 class GoldSpentViewModel;
 class HudImageSource;
-class ItemCatalog;
 class KeyState;
 class OverlayScale;
 class OverlayWindow;
@@ -48,6 +47,7 @@ class PanelMoveTracker;
 class PanelWindow;
 class RepositionOverlayController;
 class RuneBuildViewModel;
+class SharedCatalogs;
 class ShopKeyPoll;
 class UsagePing;
 class VisibilityTick;
@@ -64,8 +64,11 @@ public:
         const WindowList& windows;
         OverlayWindowNative& native;
         AlertPresenter& alerts;
-        // None: Data Dragon's newest item data.
+        // None: Data Dragon's newest item data. Loaded once and shared by every model that uses it.
         std::function<QCoro::Task<ItemCatalog>()> loadItemCatalog {};
+        // None: Data Dragon's newest champion data. Loaded once and shared by the overlay view
+        // models and, unless champSelect.loadChampions says otherwise, the champion-select assistant.
+        std::function<QCoro::Task<ChampionCatalog>()> loadChampionCatalog {};
         // None: the maker's status document.
         std::function<QCoro::Task<AppAvailability::Status>()> checkAvailability {};
         // The overlay view models' polling and the usage heartbeat; tests leave them off so no
@@ -128,6 +131,7 @@ public:
     RuneBuildViewModel& runeVM() const { return *runeVM_; }
     CounterBuildViewModel& counterVM() const { return *counterVM_; }
     ChampSelectViewModel& champVM() const { return *champVM_; }
+    SharedCatalogs& catalogs() const { return *catalogs_; }
     QTimer* visTimer() const { return visTimer_; }
     QTimer* keyPollTimer() const { return keyPollTimer_; }
 
@@ -147,6 +151,7 @@ private:
 
     // Declared in the order they are made, so they are also torn down in reverse.
     QSystemTrayIcon* statusItem_ = nullptr;
+    std::shared_ptr<SharedCatalogs> catalogs_;
     std::unique_ptr<GoldSpentViewModel> goldVM_;
     std::unique_ptr<FarmViewModel> farmVM_;
     std::unique_ptr<ComboViewModel> comboVM_;

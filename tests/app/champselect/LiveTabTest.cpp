@@ -12,7 +12,11 @@
 namespace tolvane {
 // The popular-build model learns of a match only from snapshots; the tab only reads the flag.
 struct RuneBuildViewModelProbe {
-    static void setInGame(RuneBuildViewModel& vm, bool inGame) { vm.setInGame(inGame); }
+    static void setInGame(RuneBuildViewModel& vm, bool inGame)
+    {
+        vm.setInGame(inGame);
+        vm.notify();
+    }
 };
 } // namespace tolvane
 

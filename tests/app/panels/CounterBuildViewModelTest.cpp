@@ -28,7 +28,7 @@ protected:
     LogCapture logs;
     FakeClock clock;
     std::shared_ptr<FakeMatchupProvider> provider = std::make_shared<FakeMatchupProvider>();
-    CounterBuildViewModel vm {provider, LiveClientDataClient(), ChampionCatalogLoader(), clock.fn()};
+    CounterBuildViewModel vm {provider, LiveClientDataClient(), SharedCatalogs::fixed({}), clock.fn()};
 };
 
 // Enemies without positions: no lane opponent can be found.
@@ -217,7 +217,7 @@ TEST(CounterBuildLoop, FollowsARealCaptureAndStopsWhenDestroyed)
     auto vm = std::make_unique<CounterBuildViewModel>(provider,
         LiveClientDataClient(game.url(QStringLiteral("/liveclientdata/allgamedata")),
             std::make_shared<RiotTrustDelegate>(TestCertificates::instance().anchor)),
-        ChampionCatalogLoader(ddragon.url(QStringLiteral("")).toString()));
+        std::make_shared<SharedCatalogs>(ddragon.url(QStringLiteral("")).toString()));
     vm->start();
     ASSERT_TRUE(spinUntil([&] { return vm->matchup().has_value(); }));
     EXPECT_EQ(vm->version(), QStringLiteral("15.4.1"));
