@@ -178,11 +178,13 @@ void InMemoryUserDefaults::set(const QString& key, const QVariant& value)
         return;
     }
     values_.insert(key, value);
+    noteChange();
 }
 
 void InMemoryUserDefaults::remove(const QString& key)
 {
     values_.remove(key);
+    noteChange();
 }
 
 // INI file
@@ -218,11 +220,13 @@ void QSettingsUserDefaults::set(const QString& key, const QVariant& value)
         return;
     }
     settings_->setValue(key, value);
+    noteChange();
 }
 
 void QSettingsUserDefaults::remove(const QString& key)
 {
     settings_->remove(key);
+    noteChange();
 }
 
 void QSettingsUserDefaults::sync()
