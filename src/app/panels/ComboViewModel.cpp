@@ -37,24 +37,43 @@ QCoro::Task<void> ComboViewModel::handle(std::optional<AllGameData> data)
         notify();
         co_return;
     }
-    publish(inGame_, true);
-    const std::optional<ResolvedSelf> you = ResolvedSelf::resolve(*data);
-    if (!you || fetchedChampion_ == you->championName) {
-        notify();
+    const std::optional<Request> request = update(*data);
+    // What this snapshot changed shows now, not once the service has answered.
+    notify();
+    if (!request)
         co_return;
-    }
-    const QString name = you->championName;
 
-    if (resolveMetaMode(data->gameData.gameMode, data->gameData.mapNumber).kind != MetaModeRoute::Kind::summonersRift) {
+    const QPointer<ComboViewModel> self(this);
+    // Held here so that the call may outlive the view model.
+    const std::shared_ptr<ComboProvider> provider = provider_;
+    std::optional<std::vector<ChampionCombo>> answer
+        = co_await provider->fetchCombos(request->champion, MetaQuery::summonersRift(request->role, false));
+    if (!self || !inGame_)
+        co_return;
+    // No answer: asked again once the spacing has passed.
+    if (!answer)
+        co_return;
+    publish(combos_, std::move(answer));
+    publish(champion_, request->champion);
+    fetchedChampion_ = request->champion;
+    notify();
+}
+
+std::optional<ComboViewModel::Request> ComboViewModel::update(const AllGameData& data)
+{
+    publish(inGame_, true);
+    const LivePlayer* you = ResolvedSelf::find(data);
+    if (!you || fetchedChampion_ == you->championName)
+        return std::nullopt;
+    const QString& name = you->championName;
+
+    if (resolveMetaMode(data.gameData.gameMode, data.gameData.mapNumber).kind != MetaModeRoute::Kind::summonersRift) {
         // Combos are a lane matter: no request in any other mode for the rest of the match.
         publish(combos_, std::nullopt);
         publish(champion_, name);
         fetchedChampion_ = name;
-        notify();
-        co_return;
+        return std::nullopt;
     }
-    // What this snapshot changed shows now, not once the service has answered.
-    notify();
 
     MetaRole role = metaRoleFromLivePosition(you->position);
     if (role == MetaRole::unknown) {
@@ -62,27 +81,13 @@ QCoro::Task<void> ComboViewModel::handle(std::optional<AllGameData> data)
             role = metaRoleInferredFromTags(std::vector<QString>(found->second.tags.begin(), found->second.tags.end()));
     }
     if (role == MetaRole::unknown)
-        co_return;
+        return std::nullopt;
 
     const auto now = clock_();
     if (lastAttempt_ && now - *lastAttempt_ < retrySpacing)
-        co_return;
+        return std::nullopt;
     lastAttempt_ = now;
-
-    const QPointer<ComboViewModel> self(this);
-    // Held here so that the call may outlive the view model.
-    const std::shared_ptr<ComboProvider> provider = provider_;
-    std::optional<std::vector<ChampionCombo>> answer
-        = co_await provider->fetchCombos(name, MetaQuery::summonersRift(role, false));
-    if (!self || !inGame_)
-        co_return;
-    // No answer: asked again once the spacing has passed.
-    if (!answer)
-        co_return;
-    publish(combos_, std::move(answer));
-    publish(champion_, name);
-    fetchedChampion_ = name;
-    notify();
+    return Request {name, role};
 }
 
 } // namespace tolvane

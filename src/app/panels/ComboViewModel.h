@@ -34,9 +34,18 @@ public:
 
     // The catalog whose class tags stand in for an unknown lane; start() waits for it.
     QCoro::Task<void> loadCatalog();
+    // What to ask the service: the champion and its role in Summoner's Rift.
+    struct Request {
+        QString champion;
+        MetaRole role = MetaRole::unknown;
+    };
+
     // One poll result: a snapshot, or nothing when no game answered. Awaits the service when it
     // asks it, so the caller handles one result at a time.
     QCoro::Task<void> handle(std::optional<AllGameData> data);
+    // What a snapshot changes before any service is asked (observers are told by the caller).
+    // Gives the request to make when one is due, and counts it as started.
+    std::optional<Request> update(const AllGameData& data);
 
     // Absent when there is nothing to show.
     const std::optional<std::vector<ChampionCombo>>& combos() const { return combos_; }

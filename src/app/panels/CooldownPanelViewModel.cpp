@@ -14,17 +14,21 @@ const LiveSummonerSpell& spellOfSlot(const LiveSummonerSpells& spells, int64_t s
     return slot == 0 ? spells.summonerSpellOne : spells.summonerSpellTwo;
 }
 
-std::optional<QString> keyOfSlot(const LivePlayer& player, int64_t slot)
+} // namespace
+
+std::optional<QString> CooldownPanelViewModel::keyOfSlot(const LivePlayer& player, int64_t slot)
 {
     if (!player.summonerSpells)
         return std::nullopt;
     const LiveSummonerSpell& spell = spellOfSlot(*player.summonerSpells, slot);
     if (!spell.rawDisplayName)
         return std::nullopt;
-    return SummonerCooldowns::spellKey(*spell.rawDisplayName);
+    // The same few raw names come back on every poll: each is taken apart once.
+    auto known = spellKeys_.find(*spell.rawDisplayName);
+    if (known == spellKeys_.end())
+        known = spellKeys_.emplace(*spell.rawDisplayName, SummonerCooldowns::spellKey(*spell.rawDisplayName)).first;
+    return known->second;
 }
-
-} // namespace
 
 CooldownPanelViewModel::CooldownPanelViewModel(
     LiveClientDataClient client, std::shared_ptr<SharedCatalogs> catalogs, SummonerCooldowns cooldowns, QObject* parent)
@@ -78,38 +82,49 @@ void CooldownPanelViewModel::handle(const std::optional<AllGameData>& data)
     lastGameTime_ = t;
     isAram_ = data->gameData.mapNumber == 12;
     tracker_.observe(t, clockBackEpsilon);
-    if (const auto you = ResolvedSelf::resolve(*data))
+    if (const LivePlayer* you = ResolvedSelf::find(*data))
         youTeam_ = you->team;
-    enemies_.clear();
+    // Copied over the last snapshot's enemies, so their storage is reused poll after poll.
+    size_t count = 0;
     if (!youTeam_.isEmpty()) {
         for (const LivePlayer& player : data->allPlayers) {
-            if (player.team != youTeam_)
+            if (player.team == youTeam_)
+                continue;
+            if (count < enemies_.size())
+                enemies_[count] = player;
+            else
                 enemies_.push_back(player);
+            ++count;
         }
     }
+    enemies_.resize(count);
     rebuildRows(t);
 }
 
 void CooldownPanelViewModel::rebuildRows(double now)
 {
-    std::vector<EnemyRow> rows;
-    rows.reserve(enemies_.size());
+    // Built over the previous rows' storage, then exchanged with the published rows if it differs.
+    std::vector<EnemyRow>& rows = rowsScratch_;
+    rows.resize(enemies_.size());
     for (size_t i = 0; i < enemies_.size(); ++i) {
         const LivePlayer& enemy = enemies_[i];
-        EnemyRow row;
+        EnemyRow& row = rows[i];
         row.id = static_cast<int64_t>(i);
-        if (const auto found = catalog_.byName.find(enemy.championName); found != catalog_.byName.end())
-            row.champKey = found->second.id;
+        const auto found = catalog_.byName.find(enemy.championName);
+        row.champKey = found != catalog_.byName.end() ? found->second.id : QString();
+        size_t cells = 0;
         for (int64_t slot : {0, 1}) {
             const std::optional<QString> key = keyOfSlot(enemy, slot);
             if (!key)
                 continue;
-            row.spells.push_back(SpellCell {slot, *key, tracker_.remaining({row.id, slot}, now),
-                cooldowns_.spells.find(*key) != cooldowns_.spells.end()});
+            if (cells == row.spells.size())
+                row.spells.emplace_back();
+            row.spells[cells++] = SpellCell {slot, *key, tracker_.remaining({row.id, slot}, now),
+                cooldowns_.spells.find(*key) != cooldowns_.spells.end()};
         }
-        rows.push_back(std::move(row));
+        row.spells.resize(cells);
     }
-    publish(rows_, std::move(rows));
+    publishExchange(rows_, rows);
     notify();
 }
 

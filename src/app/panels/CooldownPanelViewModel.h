@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include <QCoroTask>
@@ -73,6 +74,8 @@ protected:
     QCoro::Task<void> follow(std::optional<AllGameData> data) override;
 
 private:
+    std::optional<QString> keyOfSlot(const LivePlayer& player, int64_t slot);
+
     std::vector<EnemyRow> rows_;
     bool inGame_ = false;
     QString version_;
@@ -87,6 +90,8 @@ private:
     std::vector<LivePlayer> enemies_;
     bool isAram_ = false;
     QString youTeam_;
+    std::unordered_map<QString, std::optional<QString>> spellKeys_;
+    std::vector<EnemyRow> rowsScratch_;
 };
 
 } // namespace tolvane

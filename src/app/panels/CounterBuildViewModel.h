@@ -19,6 +19,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include <QCoroTask>
 
@@ -57,8 +59,21 @@ public:
 
     const CounterRules& rules() const { return rules_; }
 
-    // "champion|opponent|role", the pairing a matchup build answers.
-    static QString requestKey(const QString& champion, const QString& opponent, MetaRole role);
+    // The pairing a matchup build answers: the player's champion, the lane opponent's, the role.
+    struct Pairing {
+        QString champion;
+        QString opponent;
+        MetaRole role = MetaRole::unknown;
+        bool operator==(const Pairing&) const = default;
+    };
+
+    // One poll result: a snapshot, or nothing when no game answered. Awaits the service when it
+    // asks it, so the caller handles one result at a time.
+    QCoro::Task<void> handle(std::optional<AllGameData> data);
+    // What a snapshot changes before any service is asked: the advice, the player's items, both
+    // teams' profiles and the note on the lane opponent (observers are told by the caller). Gives
+    // the pairing to ask the service about when a request is due, and counts it as started.
+    std::optional<Pairing> update(const AllGameData& d);
 
 protected:
     // Waits for the champion catalog: no snapshot is handled before it.
@@ -66,9 +81,20 @@ protected:
     QCoro::Task<void> follow(std::optional<AllGameData> data) override { return handle(std::move(data)); }
 
 private:
-    friend struct CounterBuildViewModelProbe; // tests hand in single snapshots
+    friend struct CounterBuildViewModelProbe; // tests set single values
 
-    QCoro::Task<void> handle(std::optional<AllGameData> data);
+    // Who plays what, for which team, in which lane: what the advice, both teams' profiles and
+    // the lane opponent depend on. They are worked out again only when it changed (in a match,
+    // when a player buys or sells an item).
+    struct Seat {
+        QString champion;
+        QString team;
+        std::optional<QString> position;
+        bool operator==(const Seat&) const = default;
+    };
+    bool sameLineup(const AllGameData& d, const std::optional<ResolvedSelf>& you) const;
+    void keepLineup(const AllGameData& d, const std::optional<ResolvedSelf>& you);
+
     // No opponent to ask about (no lane role, or nobody found in the lane).
     void noMatchup(const AllGameData& d, const ResolvedSelf& you, MetaRole role);
 
@@ -95,8 +121,13 @@ private:
     std::shared_ptr<MatchupBuildProvider> matchupProvider_;
     GoldSpentTracker tracker_; // unpriced: only finds the lane opponent
     ChampionCatalog catalog_;
-    std::optional<QString> matchupKey_;
+    std::optional<Pairing> matchupKey_;
     std::optional<std::chrono::steady_clock::time_point> lastMatchupAttempt_;
+    // The line-up of the last snapshot and what was worked out from it.
+    std::optional<std::vector<Seat>> lineup_;
+    std::optional<ResolvedSelf> lineupYou_;
+    std::optional<QString> lineupMode_;
+    std::optional<QString> laner_;
     CounterRules rules_;
     Clock clock_;
 };

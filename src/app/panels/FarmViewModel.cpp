@@ -44,7 +44,7 @@ void FarmViewModel::setReadout(std::optional<Readout> value)
 
 std::optional<FarmViewModel::Readout> FarmViewModel::compute(const AllGameData& data, const FarmBenchmark& bench)
 {
-    const std::optional<ResolvedSelf> you = ResolvedSelf::resolve(data);
+    const LivePlayer* you = ResolvedSelf::find(data);
     if (!you)
         return std::nullopt;
     const LivePlayer* entry = nullptr;

@@ -45,36 +45,50 @@ QCoro::Task<void> RuneBuildViewModel::handle(std::optional<AllGameData> data)
         notify();
         co_return;
     }
-    setInGame(true);
-    const std::optional<ResolvedSelf> me = ResolvedSelf::resolve(*data);
-    if (!me) {
-        notify();
+    const std::optional<Request> request = update(*data);
+    // What this snapshot changed shows now, not once the service has answered.
+    notify();
+    if (!request)
         co_return;
-    }
-    setOwned(me->ownedItemIDs);
-    if (builtChampion_ == me->championName) {
-        notify();
-        co_return;
-    }
 
-    const MetaModeRoute route = resolveMetaMode(data->gameData.gameMode, data->gameData.mapNumber);
+    QPointer<RuneBuildViewModel> self(this);
+    const std::shared_ptr<MetaBuildProvider> provider = provider_;
+    MetaBuildAdvice answer = co_await provider->fetch(request->champion, request->query);
+    if (!self || !inGame_)
+        co_return;
+    const bool isBuild = std::holds_alternative<MetaBuild>(answer.result);
+    setAdvice(std::move(answer));
+    if (isBuild)
+        builtChampion_ = request->champion;
+    notify();
+}
+
+std::optional<RuneBuildViewModel::Request> RuneBuildViewModel::update(const AllGameData& data)
+{
+    setInGame(true);
+    const std::optional<ResolvedSelf> me = ResolvedSelf::resolve(data);
+    if (!me)
+        return std::nullopt;
+    setOwned(me->ownedItemIDs);
+    if (builtChampion_ == me->championName)
+        return std::nullopt;
+
+    const MetaModeRoute route = resolveMetaMode(data.gameData.gameMode, data.gameData.mapNumber);
     std::optional<MetaQuery> query;
     switch (route.kind) {
     case MetaModeRoute::Kind::arena:
         setAdvice(MetaBuildAdvice::unavailable(QStringLiteral("popular build: Arena not supported")));
         builtChampion_ = me->championName;
-        notify();
-        co_return;
+        return std::nullopt;
     case MetaModeRoute::Kind::unsupported:
         log::error(lcPopularBuild(),
             QStringLiteral("popular build: unsupported gameMode '%1' map %2")
                 .arg(route.unsupportedWhat)
-                .arg(data->gameData.mapNumber.value_or(-1)));
+                .arg(data.gameData.mapNumber.value_or(-1)));
         setAdvice(MetaBuildAdvice::unavailable(
             QStringLiteral("popular build: ") + route.unsupportedWhat + QStringLiteral(" not supported")));
         builtChampion_ = me->championName;
-        notify();
-        co_return;
+        return std::nullopt;
     case MetaModeRoute::Kind::aram:
         query = MetaQuery::aram();
         break;
@@ -89,24 +103,11 @@ QCoro::Task<void> RuneBuildViewModel::handle(std::optional<AllGameData> data)
     }
     }
 
-    // What this snapshot changed shows now, not once the service has answered.
-    notify();
     const auto now = clock_();
     if (lastAttempt_ && now - *lastAttempt_ < requestSpacing)
-        co_return;
+        return std::nullopt;
     lastAttempt_ = now;
-
-    QPointer<RuneBuildViewModel> self(this);
-    const std::shared_ptr<MetaBuildProvider> provider = provider_;
-    const QString champion = me->championName;
-    MetaBuildAdvice answer = co_await provider->fetch(champion, *query);
-    if (!self || !inGame_)
-        co_return;
-    const bool isBuild = std::holds_alternative<MetaBuild>(answer.result);
-    setAdvice(std::move(answer));
-    if (isBuild)
-        builtChampion_ = champion;
-    notify();
+    return Request {me->championName, *query};
 }
 
 void RuneBuildViewModel::setAdvice(std::optional<MetaBuildAdvice> advice)

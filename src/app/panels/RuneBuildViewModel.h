@@ -42,15 +42,26 @@ public:
     const ItemCatalog& itemCatalog() const { return itemCatalog_; }
     void setItemCatalog(ItemCatalog catalog);
 
+    // What to ask the service: the snapshot's champion name, unchanged, and the query.
+    struct Request {
+        QString champion;
+        MetaQuery query;
+    };
+
+    // One poll result: a snapshot, or nothing when no game answered. Awaits the service when it
+    // asks it, so the caller handles one result at a time.
+    QCoro::Task<void> handle(std::optional<AllGameData> data);
+    // What a snapshot changes before any service is asked (observers are told by the caller).
+    // Gives the request to make when one is due, and counts it as started.
+    std::optional<Request> update(const AllGameData& data);
+
 protected:
     // Waits for the champion catalog: no snapshot is handled before it.
     QCoro::Task<void> prepare() override;
     QCoro::Task<void> follow(std::optional<AllGameData> data) override { return handle(std::move(data)); }
 
 private:
-    friend struct RuneBuildViewModelProbe; // tests hand in single snapshots
-
-    QCoro::Task<void> handle(std::optional<AllGameData> data);
+    friend struct RuneBuildViewModelProbe; // tests set single values
 
     void setAdvice(std::optional<MetaBuildAdvice> advice);
     void setInGame(bool inGame);

@@ -51,6 +51,16 @@ protected:
         pending_ = true;
         return true;
     }
+    // The same for a value built in a scratch buffer: exchanged with the field when it differs,
+    // so the old value's storage is reused for the next one.
+    template <class T> bool publishExchange(T& field, T& value)
+    {
+        if (field == value)
+            return false;
+        std::swap(field, value);
+        pending_ = true;
+        return true;
+    }
     // Emits changed() once for everything published since the last call; nothing when nothing
     // changed.
     void notify();
