@@ -180,7 +180,8 @@ void AppDelegate::applicationDidFinishLaunching()
     keyPollTimer_ = new QTimer(this);
     keyPollTimer_->setInterval(keyPollIntervalMs);
     connect(keyPollTimer_, &QTimer::timeout, this, &AppDelegate::pollShopKeys);
-    keyPollTimer_->start();
+    connect(goldVM_.get(), &GoldSpentViewModel::changed, this, &AppDelegate::followMatchWithKeyPoll);
+    followMatchWithKeyPoll();
 
     QTimer::singleShot(0, this, [this] { checkAvailability(QPointer<AppDelegate>(this)); });
 
@@ -249,6 +250,21 @@ void AppDelegate::pollShopKeys()
 {
     if (shopKeyPoll_)
         shopKeyPoll_->pollShopKeys();
+}
+
+void AppDelegate::followMatchWithKeyPoll()
+{
+    // Between matches a poll would only clear the latch, which the first poll without a match
+    // does: the timer runs while a match does, so nothing wakes fifty times a second for nothing.
+    const bool match = goldVM_->summary().has_value();
+    if (!keyPollTimer_ || keyPollTimer_->isActive() == match)
+        return;
+    if (match) {
+        keyPollTimer_->start();
+        return;
+    }
+    pollShopKeys();
+    keyPollTimer_->stop();
 }
 
 QCoro::Task<void> AppDelegate::loadItemCatalog(QPointer<AppDelegate> self)

@@ -139,6 +139,8 @@ private:
     static QCoro::Task<void> loadItemCatalog(QPointer<AppDelegate> self);
     static QCoro::Task<void> checkAvailability(QPointer<AppDelegate> self);
 
+    // Runs the shop-key poll's timer while a match runs.
+    void followMatchWithKeyPoll();
     void buildStatusItem();
     void buildPanelWindows();
     void settleCooldownFormat();
