@@ -103,11 +103,10 @@ void PanelWindow::followContentSize(QSizeF size)
 
 void PanelWindow::align(QRectF game, OverlayWindowPosition position)
 {
-    setFrameOrigin(defaultAnchorOrigin(position, game, frame().size()));
-    const QRectF placed = frame();
-    const QPointF kept = OverlayGeometry::clamp(placed.topLeft(), placed.size(), game);
-    if (kept != placed.topLeft())
-        setFrameOrigin(kept);
+    // One move, straight to the kept origin: a panel re-placed on every tick must not go to the
+    // anchor and back each time.
+    const QSizeF size = frame().size();
+    setFrameOrigin(OverlayGeometry::clamp(defaultAnchorOrigin(position, game, size), size, game));
 }
 
 void PanelWindow::setIgnoresMouseEvents(bool ignores)
