@@ -1,12 +1,20 @@
 // The on-screen window list over X11. With a window manager the list is its client list in
 // stacking order; without one it is the root window's children. Frames include the window
 // manager's decoration and are converted to the overlay's coordinates here, at the one boundary.
+//
+// Describing every window costs several round trips to the server each, and the overlay asks for
+// the list several times a second during a match. So the list is kept, and read again only after
+// the server reported a change that could alter it: a window of the root made, mapped, moved,
+// restacked or gone (the root's substructure), or one of the properties read here changed on the
+// root or on a listed window.
 #include "platform/ScreenSpace.h"
 #include "platform/X11Connection.h"
 #include "platform/X11Platform.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QSocketNotifier>
 
 #include <algorithm>
 #include <memory>
@@ -109,6 +117,12 @@ public:
                 .typeDesktop = atom("_NET_WM_WINDOW_TYPE_DESKTOP"),
                 .typeDock = atom("_NET_WM_WINDOW_TYPE_DOCK"),
             };
+            XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask | PropertyChangeMask);
+            // Without an event loop the events wait in the connection until the next listing.
+            if (QCoreApplication::instance() != nullptr) {
+                notifier_ = std::make_unique<QSocketNotifier>(ConnectionNumber(display), QSocketNotifier::Read);
+                QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] { takeEvents(); });
+            }
         }
     }
 
@@ -118,11 +132,18 @@ public:
         const auto height = ScreenSpace::primaryScreenHeight();
         if (display == nullptr || !height)
             return std::nullopt;
+        takeEvents();
+        if (known_ && knownHeight_ == *height && !changed_)
+            return known_;
+        // Changes reported from here on are read again next time, even those this reading sees.
+        changed_ = false;
         std::vector<WindowInfo> windows;
         for (Window window : frontToBack(display)) {
             if (auto info = describe(display, window, *height))
                 windows.push_back(std::move(*info));
         }
+        known_ = windows;
+        knownHeight_ = *height;
         return windows;
     }
 
@@ -136,6 +157,34 @@ public:
     }
 
 private:
+    // Notes whether any event the server sent so far could change the list.
+    void takeEvents() const
+    {
+        Display* display = connection_.display();
+        while (XPending(display) > 0) {
+            XEvent event;
+            XNextEvent(display, &event);
+            if (changesTheList(event))
+                changed_ = true;
+        }
+    }
+
+    bool changesTheList(const XEvent& event) const
+    {
+        if (event.type != PropertyNotify)
+            return true; // made, mapped, unmapped, moved, resized, restacked, reparented or gone
+        // Properties that change all the time (the user-time stamp of every key press in the
+        // game) are not read here and change nothing.
+        const Atom atom = event.xproperty.atom;
+        for (Atom read :
+            {atoms_.clientList, atoms_.clientListStacking, atoms_.supportingWmCheck, atoms_.wmName, atoms_.wmPid,
+                atoms_.wmState, atoms_.windowType, atoms_.frameExtents, Atom(XA_WM_NAME), Atom(XA_WM_CLASS)}) {
+            if (atom == read)
+                return true;
+        }
+        return false;
+    }
+
     struct Atoms {
         Atom clientList = 0, clientListStacking = 0, supportingWmCheck = 0, wmName = 0, utf8 = 0, frameExtents = 0,
              wmPid = 0, wmState = 0, stateHidden = 0, stateAbove = 0, stateBelow = 0, windowType = 0, typeDesktop = 0,
@@ -186,6 +235,9 @@ private:
         XWindowAttributes attributes {};
         if (XGetWindowAttributes(display, window, &attributes) == 0 || trap.failed())
             return std::nullopt;
+        // From now on the server reports this window's changes (the trap catches a window that
+        // is gone by then).
+        XSelectInput(display, window, StructureNotifyMask | PropertyChangeMask);
         if (attributes.map_state != IsViewable || attributes.c_class == InputOnly)
             return std::nullopt;
 
@@ -253,6 +305,10 @@ private:
 
     X11Connection connection_;
     Atoms atoms_;
+    std::unique_ptr<QSocketNotifier> notifier_;
+    mutable std::optional<std::vector<WindowInfo>> known_;
+    mutable double knownHeight_ = 0;
+    mutable bool changed_ = true;
 };
 
 } // namespace

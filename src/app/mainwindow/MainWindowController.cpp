@@ -18,6 +18,7 @@
 #include <QMenuBar>
 #include <QProcess>
 #include <QScreen>
+#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -33,9 +34,10 @@ double windowTextScale(qint64 textSizeIndex)
 // of each new layout (a menu bar may have been set).
 class MainWindowController::Window : public QMainWindow {
 public:
-    Window(std::function<void()> willClose, std::function<void()> laidOut)
+    Window(std::function<void()> willClose, std::function<void()> laidOut, std::function<void()> hidden)
         : willClose_(std::move(willClose))
         , laidOut_(std::move(laidOut))
+        , hidden_(std::move(hidden))
     {
     }
 
@@ -52,10 +54,17 @@ protected:
             laidOut_();
         return QMainWindow::event(event);
     }
+    void hideEvent(QHideEvent* event) override
+    {
+        QMainWindow::hideEvent(event);
+        if (hidden_)
+            hidden_();
+    }
 
 private:
     std::function<void()> willClose_;
     std::function<void()> laidOut_;
+    std::function<void()> hidden_;
 };
 
 // Sees every key press sent to any window of the application while a capture runs.
@@ -126,12 +135,43 @@ MainWindowController::MainWindowController(OverlaySettingsStore& settings, Champ
         [self] {
             if (self)
                 self->fitMenuBar();
+        },
+        [self] {
+            // Once the event is over: the click that hid the window may come from its views, and
+            // a minimised window stays visible.
+            QTimer::singleShot(0, self, [self] {
+                if (self)
+                    self->windowHidden();
+            });
         });
     window_->setWindowTitle(QStringLiteral("Tolvane"));
     window_->setPalette(MainWindowView::chromePalette());
     // The app lives in the tray: closing its window never ends it.
     window_->setAttribute(Qt::WA_QuitOnClose, false);
 
+    buildView();
+    window_->resize(qRound(380 * s), qRound(620 * s));
+
+    champVM_.setOnEnterChampSelect([self] {
+        if (self)
+            self->bringForwardForChampSelect();
+    });
+
+    lastScale_ = s;
+    connect(model_, &SettingsModel::changed, this, [this] {
+        const qint64 index = model_->textSizeIndex();
+        if (lastTextSizeIndex_ == index)
+            return;
+        lastTextSizeIndex_ = index;
+        applyWindowScale(windowTextScale(index));
+    });
+    lastTextSizeIndex_ = model_->textSizeIndex();
+    applyWindowScale(windowTextScale(*lastTextSizeIndex_));
+}
+
+void MainWindowController::buildView()
+{
+    QPointer<MainWindowController> self(this);
     const auto weak = [self](void (MainWindowController::*action)()) {
         return [self, action] {
             if (self)
@@ -160,23 +200,24 @@ MainWindowController::MainWindowController(OverlaySettingsStore& settings, Champ
     view_ = new MainWindowView(
         champVM_, runeVM_, *model_, *chrome_, std::move(callbacks), *services_.keyNamer, services_.images.data());
     window_->setCentralWidget(view_);
-    window_->resize(qRound(380 * s), qRound(620 * s));
+}
 
-    champVM_.setOnEnterChampSelect([self] {
-        if (self)
-            self->bringForwardForChampSelect();
-    });
+MainWindowView& MainWindowController::view()
+{
+    if (!view_)
+        buildView();
+    return *view_;
+}
 
-    lastScale_ = s;
-    connect(model_, &SettingsModel::changed, this, [this] {
-        const qint64 index = model_->textSizeIndex();
-        if (lastTextSizeIndex_ == index)
-            return;
-        lastTextSizeIndex_ = index;
-        applyWindowScale(windowTextScale(index));
-    });
-    lastTextSizeIndex_ = model_->textSizeIndex();
-    applyWindowScale(windowTextScale(*lastTextSizeIndex_));
+void MainWindowController::windowHidden()
+{
+    if (window_->isVisible() || !view_)
+        return;
+    // The models it follows go on changing during a match: without views nothing is rebuilt or
+    // measured for a window nobody sees. The tab stays chosen in the chrome.
+    QWidget* views = window_->takeCentralWidget();
+    views->deleteLater();
+    view_ = nullptr;
 }
 
 MainWindowController::~MainWindowController()
@@ -200,6 +241,8 @@ void MainWindowController::show(std::optional<MainTab> tab)
     model_->reloadFromStore();
     settings_.setMainWindowDismissed(false);
     champVM_.start();
+    if (!view_)
+        buildView();
     if (!window_->isVisible()) {
         const QScreen* screen = window_->screen() ? window_->screen() : QGuiApplication::primaryScreen();
         if (screen) {
@@ -321,6 +364,8 @@ void MainWindowController::bringForwardForChampSelect()
 {
     chrome_->setSelection(MainTab::live);
     // To the front without taking the keyboard from whatever the user is doing.
+    if (!view_)
+        buildView();
     if (!window_->isVisible()) {
         window_->setAttribute(Qt::WA_ShowWithoutActivating, true);
         window_->show();

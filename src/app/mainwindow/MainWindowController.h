@@ -2,7 +2,9 @@
 // Owns the application's one main window and glues it to the rest of the app: sizes it by the
 // window text scale, polls champion select only while it is open, remembers whether the user
 // closed it, and does for the Settings tab what a view cannot: key capture, the input-permission
-// check, the restart and the reset of the panel settings. Main thread only.
+// check, the restart and the reset of the panel settings. While the window is hidden its views
+// are gone, so nothing repaints or rebuilds for it; they are made again, on the tab it showed,
+// when it opens. Main thread only.
 
 #include "app/mainwindow/KeyCaptureTarget.h"
 #include "app/mainwindow/MainWindowChrome.h"
@@ -73,7 +75,9 @@ public:
     ChampSelectViewModel& champVM() const { return champVM_; }
     MainWindowChrome& chrome() const { return *chrome_; }
     SettingsModel& model() const { return *model_; }
-    MainWindowView& view() const { return *view_; }
+    // The window's views, made again first if the window was hidden since.
+    MainWindowView& view();
+    bool hasView() const { return view_ != nullptr; }
     double lastScale() const { return lastScale_; }
     bool isCapturing() const { return keyMonitor_ != nullptr; }
 
@@ -82,6 +86,9 @@ private:
     class Window;
 
     void windowWillClose();
+    void buildView();
+    // Once the window is hidden (closed, or hidden by the app): its views go.
+    void windowHidden();
     void applyWindowScale(double s);
     // Styles a menu bar set on the window and grows the window by its height.
     void fitMenuBar();
@@ -102,7 +109,7 @@ private:
     MainWindowChrome* chrome_ = nullptr;
     SettingsModel* model_ = nullptr;
     Window* window_ = nullptr; // owned: deleted with the controller
-    MainWindowView* view_ = nullptr;
+    MainWindowView* view_ = nullptr; // owned by the window while it shows
     std::unique_ptr<KeyMonitor> keyMonitor_;
     std::optional<qint64> lastTextSizeIndex_;
     double lastScale_ = 1.0;

@@ -54,9 +54,21 @@ CooldownOverlayView::CooldownOverlayView(CooldownPanelViewModel& vm, HudImageSou
     , vm_(vm)
     , images_(images)
 {
-    connect(&vm_, &CooldownPanelViewModel::changed, this, &OverlayContent::changed);
+    shown_ = layout();
+    shownOpacity_ = vm_.bgOpacity();
+    connect(&vm_, &CooldownPanelViewModel::changed, this, &CooldownOverlayView::modelChanged);
     if (images)
         connect(images, &HudImageSource::imageArrived, this, &OverlayContent::changed);
+}
+
+void CooldownOverlayView::modelChanged()
+{
+    Layout now = layout();
+    if (now == shown_ && vm_.bgOpacity() == shownOpacity_)
+        return;
+    shown_ = std::move(now);
+    shownOpacity_ = vm_.bgOpacity();
+    emit changed();
 }
 
 CooldownOverlayView::Layout CooldownOverlayView::layout() const

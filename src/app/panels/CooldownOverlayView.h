@@ -37,11 +37,13 @@ public:
             std::optional<QUrl> icon;
             double opacity = 1;
             std::optional<QString> countdown;
+            bool operator==(const Cell&) const = default;
         };
         struct Row {
             QRectF portrait;
             std::optional<QUrl> portraitImage;
             std::vector<Cell> cells;
+            bool operator==(const Row&) const = default;
         };
 
         bool shown = false;
@@ -49,6 +51,7 @@ public:
         double contentHeight = 0; // inside the panel frame
         QRectF header;
         std::vector<Row> rows;
+        bool operator==(const Layout&) const = default;
     };
 
     // The images come from a shared source; without one every icon keeps its placeholder.
@@ -63,10 +66,15 @@ public:
     bool mousePressed(QPointF point) override;
 
 private:
+    // Repaints only when what is drawn changed: a countdown moves on every snapshot, its text
+    // (whole seconds, or minutes) less often.
+    void modelChanged();
     void paintIcon(QPainter& painter, const QRectF& rect, const std::optional<QUrl>& address, double opacity) const;
 
     CooldownPanelViewModel& vm_;
     QPointer<HudImageSource> images_;
+    Layout shown_;
+    double shownOpacity_ = 0;
 };
 
 } // namespace tolvane

@@ -1,13 +1,11 @@
 #include "app/panels/CooldownPanelViewModel.h"
 
-#include "app/panels/SnapshotLoop.h"
 #include "core/knowledge/ResolvedSelf.h"
 
 namespace tolvane {
 
 namespace {
 
-constexpr uint64_t pollIntervalMs = 500;
 // A clock that goes back further than this is another match (or a replay): old marks go.
 constexpr double clockBackEpsilon = 3.0;
 
@@ -16,112 +14,118 @@ const LiveSummonerSpell& spellOfSlot(const LiveSummonerSpells& spells, int64_t s
     return slot == 0 ? spells.summonerSpellOne : spells.summonerSpellTwo;
 }
 
-std::optional<QString> keyOfSlot(const LivePlayer& player, int64_t slot)
+} // namespace
+
+std::optional<QString> CooldownPanelViewModel::keyOfSlot(const LivePlayer& player, int64_t slot)
 {
     if (!player.summonerSpells)
         return std::nullopt;
     const LiveSummonerSpell& spell = spellOfSlot(*player.summonerSpells, slot);
     if (!spell.rawDisplayName)
         return std::nullopt;
-    return SummonerCooldowns::spellKey(*spell.rawDisplayName);
+    // The same few raw names come back on every poll: each is taken apart once.
+    auto known = spellKeys_.find(*spell.rawDisplayName);
+    if (known == spellKeys_.end())
+        known = spellKeys_.emplace(*spell.rawDisplayName, SummonerCooldowns::spellKey(*spell.rawDisplayName)).first;
+    return known->second;
 }
 
-} // namespace
-
 CooldownPanelViewModel::CooldownPanelViewModel(
-    LiveClientDataClient client, ChampionCatalogLoader champLoader, SummonerCooldowns cooldowns, QObject* parent)
-    : QObject(parent)
-    , client_(std::move(client))
+    LiveClientDataClient client, std::shared_ptr<SharedCatalogs> catalogs, SummonerCooldowns cooldowns, QObject* parent)
+    : SnapshotViewModel(std::move(client), pollIntervalMs, parent)
     , cooldowns_(std::move(cooldowns))
-    , champLoader_(std::move(champLoader))
+    , catalogs_(std::move(catalogs))
 {
 }
 
 CooldownPanelViewModel::~CooldownPanelViewModel() = default;
 
-void CooldownPanelViewModel::start()
-{
-    if (started_)
-        return;
-    started_ = true;
-    run(QPointer<CooldownPanelViewModel>(this));
-}
-
-QCoro::Task<void> CooldownPanelViewModel::run(QPointer<CooldownPanelViewModel> self)
-{
-    if (!self)
-        co_return;
-    co_await self->loadCatalog();
-    if (!self)
-        co_return;
-    self->stream_ = self->client_.stream(pollIntervalMs);
-    co_await followSnapshots(self, self->stream_.get(), &CooldownPanelViewModel::handle);
-}
-
 QCoro::Task<void> CooldownPanelViewModel::loadCatalog()
 {
     const QPointer<CooldownPanelViewModel> self(this);
-    ChampionCatalog catalog = co_await champLoader_.load();
+    const std::shared_ptr<SharedCatalogs> catalogs = catalogs_;
+    ChampionCatalog catalog = co_await catalogs->champions();
     if (!self)
         co_return;
     catalog_ = std::move(catalog);
-    setVersion(catalog_.patch);
+    publish(version_, catalog_.patch);
+    notify();
+}
+
+QCoro::Task<void> CooldownPanelViewModel::follow(std::optional<AllGameData> data)
+{
+    handle(data);
+    co_return;
 }
 
 void CooldownPanelViewModel::handle(const std::optional<AllGameData>& data)
 {
     if (!data) {
-        setInGame(false);
+        publish(inGame_, false);
         enemies_.clear();
-        setRows({});
-        setLastGameTime(0);
+        publish(rows_, std::vector<EnemyRow> {});
+        lastGameTime_ = 0;
         tracker_.flushAll();
+        notify();
         return;
     }
     const double t = data->gameData.gameTime;
     // Loading screen (or a clock that is not a number): hidden, but the marks stay for the match.
     if (!(t > 0)) {
-        setInGame(false);
-        setRows({});
-        setLastGameTime(0);
+        publish(inGame_, false);
+        publish(rows_, std::vector<EnemyRow> {});
+        lastGameTime_ = 0;
+        notify();
         return;
     }
-    setInGame(true);
-    setLastGameTime(t);
+    publish(inGame_, true);
+    lastGameTime_ = t;
     isAram_ = data->gameData.mapNumber == 12;
     tracker_.observe(t, clockBackEpsilon);
-    if (const auto you = ResolvedSelf::resolve(*data))
+    if (const LivePlayer* you = ResolvedSelf::find(*data))
         youTeam_ = you->team;
-    enemies_.clear();
+    // Copied over the last snapshot's enemies, so their storage is reused poll after poll.
+    size_t count = 0;
     if (!youTeam_.isEmpty()) {
         for (const LivePlayer& player : data->allPlayers) {
-            if (player.team != youTeam_)
+            if (player.team == youTeam_)
+                continue;
+            if (count < enemies_.size())
+                enemies_[count] = player;
+            else
                 enemies_.push_back(player);
+            ++count;
         }
     }
+    enemies_.resize(count);
     rebuildRows(t);
 }
 
 void CooldownPanelViewModel::rebuildRows(double now)
 {
-    std::vector<EnemyRow> rows;
-    rows.reserve(enemies_.size());
+    // Built over the previous rows' storage, then exchanged with the published rows if it differs.
+    std::vector<EnemyRow>& rows = rowsScratch_;
+    rows.resize(enemies_.size());
     for (size_t i = 0; i < enemies_.size(); ++i) {
         const LivePlayer& enemy = enemies_[i];
-        EnemyRow row;
+        EnemyRow& row = rows[i];
         row.id = static_cast<int64_t>(i);
-        if (const auto found = catalog_.byName.find(enemy.championName); found != catalog_.byName.end())
-            row.champKey = found->second.id;
+        const auto found = catalog_.byName.find(enemy.championName);
+        row.champKey = found != catalog_.byName.end() ? found->second.id : QString();
+        size_t cells = 0;
         for (int64_t slot : {0, 1}) {
             const std::optional<QString> key = keyOfSlot(enemy, slot);
             if (!key)
                 continue;
-            row.spells.push_back(SpellCell {slot, *key, tracker_.remaining({row.id, slot}, now),
-                cooldowns_.spells.find(*key) != cooldowns_.spells.end()});
+            if (cells == row.spells.size())
+                row.spells.emplace_back();
+            row.spells[cells++] = SpellCell {slot, *key, tracker_.remaining({row.id, slot}, now),
+                cooldowns_.spells.find(*key) != cooldowns_.spells.end()};
         }
-        rows.push_back(std::move(row));
+        row.spells.resize(cells);
     }
-    setRows(std::move(rows));
+    publishExchange(rows_, rows);
+    notify();
 }
 
 void CooldownPanelViewModel::markCell(int64_t enemy, int64_t slot)
@@ -141,38 +145,14 @@ void CooldownPanelViewModel::markCell(int64_t enemy, int64_t slot)
 
 void CooldownPanelViewModel::setTimeFormat(CDTimeFormat format)
 {
-    timeFormat_ = format;
-    emit changed();
+    publish(timeFormat_, format);
+    notify();
 }
 
 void CooldownPanelViewModel::setBgOpacity(double opacity)
 {
-    bgOpacity_ = opacity;
-    emit changed();
-}
-
-void CooldownPanelViewModel::setRows(std::vector<EnemyRow> rows)
-{
-    rows_ = std::move(rows);
-    emit changed();
-}
-
-void CooldownPanelViewModel::setInGame(bool inGame)
-{
-    inGame_ = inGame;
-    emit changed();
-}
-
-void CooldownPanelViewModel::setVersion(QString version)
-{
-    version_ = std::move(version);
-    emit changed();
-}
-
-void CooldownPanelViewModel::setLastGameTime(double time)
-{
-    lastGameTime_ = time;
-    emit changed();
+    publish(bgOpacity_, opacity);
+    notify();
 }
 
 } // namespace tolvane

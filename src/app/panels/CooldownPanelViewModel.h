@@ -3,27 +3,25 @@
 // countdowns the player starts by clicking a spell. Countdowns run on the game clock of the
 // snapshots, so a paused game pauses them; nothing is read from the game about spell use.
 
-#include "core/gameclient/AllGameData.h"
-#include "core/gameclient/LiveClientDataClient.h"
+#include "app/panels/SharedCatalogs.h"
+#include "app/panels/SnapshotViewModel.h"
 #include "core/knowledge/CDTimeFormat.h"
-#include "core/knowledge/ChampionCatalog.h"
 #include "core/knowledge/CooldownTracker.h"
 #include "core/knowledge/SummonerCooldowns.h"
 
-#include <QObject>
-#include <QPointer>
 #include <QString>
 
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include <QCoroTask>
 
 namespace tolvane {
 
-class CooldownPanelViewModel : public QObject {
+class CooldownPanelViewModel : public SnapshotViewModel {
     Q_OBJECT
 public:
     struct SpellCell {
@@ -43,17 +41,16 @@ public:
         bool operator==(const EnemyRow&) const = default;
     };
 
-    // The app passes nothing; tests point the client and the loader at loopback peers and hand in
+    static constexpr uint64_t pollIntervalMs = 500;
+
+    // The app passes its client and catalogs; tests point them at loopback peers and hand in
     // their own table.
     explicit CooldownPanelViewModel(LiveClientDataClient client = LiveClientDataClient(),
-        ChampionCatalogLoader champLoader = ChampionCatalogLoader(),
+        std::shared_ptr<SharedCatalogs> catalogs = std::make_shared<SharedCatalogs>(),
         SummonerCooldowns cooldowns = SummonerCooldownsLoader().load(), QObject* parent = nullptr);
     ~CooldownPanelViewModel() override;
 
-    // Loads the champion catalog once, then follows the snapshots every 500 ms for as long as
-    // the view model lives. Called once.
-    void start();
-    // The first half of start(): the catalog for portraits and the version of every image.
+    // The catalog for portraits and the version of every image; start() waits for it.
     QCoro::Task<void> loadCatalog();
     // One poll result: a snapshot, or nothing when no game answered.
     void handle(const std::optional<AllGameData>& data);
@@ -68,19 +65,16 @@ public:
     void setTimeFormat(CDTimeFormat format);
     double bgOpacity() const { return bgOpacity_; }
     void setBgOpacity(double opacity);
+    // The game time of the last snapshot of a running game: the time a click marks. Not drawn,
+    // so its change alone notifies no one.
     double lastGameTime() const { return lastGameTime_; }
 
-signals:
-    // Any published value was assigned, also to the value it had.
-    void changed();
+protected:
+    QCoro::Task<void> prepare() override { return loadCatalog(); }
+    QCoro::Task<void> follow(std::optional<AllGameData> data) override;
 
 private:
-    static QCoro::Task<void> run(QPointer<CooldownPanelViewModel> self);
-
-    void setRows(std::vector<EnemyRow> rows);
-    void setInGame(bool inGame);
-    void setVersion(QString version);
-    void setLastGameTime(double time);
+    std::optional<QString> keyOfSlot(const LivePlayer& player, int64_t slot);
 
     std::vector<EnemyRow> rows_;
     bool inGame_ = false;
@@ -89,17 +83,15 @@ private:
     double bgOpacity_ = 0.7;
     double lastGameTime_ = 0;
 
-    LiveClientDataClient client_;
     SummonerCooldowns cooldowns_;
-    ChampionCatalogLoader champLoader_;
+    std::shared_ptr<SharedCatalogs> catalogs_;
     ChampionCatalog catalog_ = ChampionCatalog::empty();
     CooldownTracker tracker_;
     std::vector<LivePlayer> enemies_;
     bool isAram_ = false;
     QString youTeam_;
-    // Owned here so that destroying the view model stops the polling.
-    std::unique_ptr<LiveSnapshotStream> stream_;
-    bool started_ = false;
+    std::unordered_map<QString, std::optional<QString>> spellKeys_;
+    std::vector<EnemyRow> rowsScratch_;
 };
 
 } // namespace tolvane

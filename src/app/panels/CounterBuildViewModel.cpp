@@ -1,6 +1,5 @@
 #include "app/panels/CounterBuildViewModel.h"
 
-#include "app/panels/SnapshotLoop.h"
 #include "core/advice/MetaQuery.h"
 #include "core/knowledge/ResolvedSelf.h"
 #include "core/support/Log.h"
@@ -18,22 +17,12 @@ namespace {
 
 const QString kNil = QStringLiteral("nil");
 
-std::vector<LivePlayer> playersWhere(const std::vector<LivePlayer>& players, const QString& team, bool sameTeam)
-{
-    std::vector<LivePlayer> picked;
-    for (const LivePlayer& p : players)
-        if ((p.team == team) == sameTeam)
-            picked.push_back(p);
-    return picked;
-}
-
 } // namespace
 
 CounterBuildViewModel::CounterBuildViewModel(std::shared_ptr<MatchupBuildProvider> matchupProvider,
-    LiveClientDataClient client, ChampionCatalogLoader champLoader, Clock clock, QObject* parent)
-    : QObject(parent)
-    , client_(std::move(client))
-    , champLoader_(std::move(champLoader))
+    LiveClientDataClient client, std::shared_ptr<SharedCatalogs> catalogs, Clock clock, QObject* parent)
+    : SnapshotViewModel(std::move(client), pollIntervalMs, parent)
+    , catalogs_(std::move(catalogs))
     , matchupProvider_(std::move(matchupProvider))
     , rules_(CounterRulesLoader().load())
     , clock_(std::move(clock))
@@ -42,31 +31,16 @@ CounterBuildViewModel::CounterBuildViewModel(std::shared_ptr<MatchupBuildProvide
 
 CounterBuildViewModel::~CounterBuildViewModel() = default;
 
-void CounterBuildViewModel::start()
-{
-    if (started_)
-        return;
-    started_ = true;
-    run();
-}
-
-QCoro::Task<void> CounterBuildViewModel::run()
+QCoro::Task<void> CounterBuildViewModel::prepare()
 {
     QPointer<CounterBuildViewModel> self(this);
-    const ChampionCatalogLoader loader = champLoader_; // outlives the model while loading
-    ChampionCatalog loaded = co_await loader.load();
+    const std::shared_ptr<SharedCatalogs> catalogs = catalogs_;
+    ChampionCatalog loaded = co_await catalogs->champions();
     if (!self)
         co_return;
     catalog_ = std::move(loaded);
+    lineup_.reset(); // what was worked out without the catalog goes
     setVersion(catalog_.patch);
-
-    stream_ = client_.stream(pollIntervalMs);
-    co_await followSnapshots(self, stream_.get(), &CounterBuildViewModel::handle);
-}
-
-QString CounterBuildViewModel::requestKey(const QString& champion, const QString& opponent, MetaRole role)
-{
-    return champion + QLatin1Char('|') + opponent + QLatin1Char('|') + metaRoleRawValue(role);
 }
 
 QCoro::Task<void> CounterBuildViewModel::handle(std::optional<AllGameData> data)
@@ -82,47 +56,87 @@ QCoro::Task<void> CounterBuildViewModel::handle(std::optional<AllGameData> data)
         setEnemyThreat(std::nullopt);
         setLanerNote(std::nullopt);
         didLogNoLaner_ = false;
+        lineup_.reset();
+        notify();
         co_return;
     }
-    const AllGameData& d = *data;
-    const std::optional<ResolvedSelf> you = ResolvedSelf::resolve(d);
-    setAdvice(engine_.recommend(d.allPlayers, you, catalog_, rules_, d.gameData.gameMode));
-    if (!you)
+    const std::optional<Pairing> pairing = update(*data);
+    // What this snapshot changed shows now, not once the service has answered.
+    notify();
+    if (!pairing)
         co_return;
-    setOwned(you->ownedItemIDs);
-    setAllyThreat(engine_.computeThreatProfile(playersWhere(d.allPlayers, you->team, true), catalog_, rules_));
-    setEnemyThreat(engine_.computeThreatProfile(playersWhere(d.allPlayers, you->team, false), catalog_, rules_));
-
-    if (resolveMetaMode(d.gameData.gameMode, d.gameData.mapNumber).kind == MetaModeRoute::Kind::unsupported)
-        co_return;
-    const MetaRole role = metaRoleFromLivePosition(you->position);
-    if (role == MetaRole::unknown) {
-        noMatchup(d, *you, role);
-        co_return;
-    }
-    const std::optional<QString> laner = tracker_.laneMatchup(*you, d.allPlayers).lanerChampion;
-    if (!laner) {
-        noMatchup(d, *you, role);
-        co_return;
-    }
-    setLanerNote(std::nullopt);
-    const QString key = requestKey(you->championName, *laner, role);
-    if (matchupKey_ == key)
-        co_return;
-    const auto now = clock_();
-    if (lastMatchupAttempt_ && now - *lastMatchupAttempt_ < requestSpacing)
-        co_return;
-    lastMatchupAttempt_ = now;
 
     QPointer<CounterBuildViewModel> self(this);
     const std::shared_ptr<MatchupBuildProvider> provider = matchupProvider_;
-    MatchupAdvice answer = co_await provider->fetchMatchup(you->championName, *laner, role);
+    MatchupAdvice answer = co_await provider->fetchMatchup(pairing->champion, pairing->opponent, pairing->role);
     if (!self)
         co_return;
     const bool isBuild = std::holds_alternative<MatchupBuild>(answer.result);
     setMatchup(std::move(answer));
     if (isBuild)
-        matchupKey_ = key;
+        matchupKey_ = pairing;
+    notify();
+}
+
+std::optional<CounterBuildViewModel::Pairing> CounterBuildViewModel::update(const AllGameData& d)
+{
+    const std::optional<ResolvedSelf> you = ResolvedSelf::resolve(d);
+    if (!sameLineup(d, you)) {
+        setAdvice(engine_.recommend(d.allPlayers, you, catalog_, rules_, d.gameData.gameMode));
+        laner_.reset();
+        if (you) {
+            setAllyThreat(engine_.teamThreatProfile(d.allPlayers, you->team, catalog_, rules_));
+            // The advice's threat is already the profile of everyone not on the player's team.
+            setEnemyThreat(advice_->threat);
+            if (metaRoleFromLivePosition(you->position) != MetaRole::unknown)
+                laner_ = tracker_.laneMatchup(*you, d.allPlayers).lanerChampion;
+        }
+        keepLineup(d, you);
+    }
+    if (!you)
+        return std::nullopt;
+    setOwned(you->ownedItemIDs);
+
+    if (resolveMetaMode(d.gameData.gameMode, d.gameData.mapNumber).kind == MetaModeRoute::Kind::unsupported)
+        return std::nullopt;
+    const MetaRole role = metaRoleFromLivePosition(you->position);
+    if (role == MetaRole::unknown || !laner_) {
+        noMatchup(d, *you, role);
+        return std::nullopt;
+    }
+    setLanerNote(std::nullopt);
+    Pairing pairing {you->championName, *laner_, role};
+    if (matchupKey_ == pairing)
+        return std::nullopt;
+    const auto now = clock_();
+    if (lastMatchupAttempt_ && now - *lastMatchupAttempt_ < requestSpacing)
+        return std::nullopt;
+    lastMatchupAttempt_ = now;
+    return pairing;
+}
+
+bool CounterBuildViewModel::sameLineup(const AllGameData& d, const std::optional<ResolvedSelf>& you) const
+{
+    if (!lineup_ || lineup_->size() != d.allPlayers.size() || lineupYou_ != you || lineupMode_ != d.gameData.gameMode)
+        return false;
+    for (size_t i = 0; i < d.allPlayers.size(); ++i) {
+        const LivePlayer& player = d.allPlayers[i];
+        const Seat& seat = (*lineup_)[i];
+        if (seat.champion != player.championName || seat.team != player.team || seat.position != player.position)
+            return false;
+    }
+    return true;
+}
+
+void CounterBuildViewModel::keepLineup(const AllGameData& d, const std::optional<ResolvedSelf>& you)
+{
+    std::vector<Seat> seats;
+    seats.reserve(d.allPlayers.size());
+    for (const LivePlayer& player : d.allPlayers)
+        seats.push_back({player.championName, player.team, player.position});
+    lineup_ = std::move(seats);
+    lineupYou_ = you;
+    lineupMode_ = d.gameData.gameMode;
 }
 
 void CounterBuildViewModel::noMatchup(const AllGameData& d, const ResolvedSelf& you, MetaRole role)
@@ -161,50 +175,43 @@ std::optional<QString> CounterBuildViewModel::matchupNote() const
 
 void CounterBuildViewModel::setAdvice(std::optional<CounterBuildAdvice> advice)
 {
-    advice_ = std::move(advice);
-    emit changed();
+    publish(advice_, std::move(advice));
 }
 
 void CounterBuildViewModel::setMatchup(std::optional<MatchupAdvice> matchup)
 {
-    matchup_ = std::move(matchup);
-    emit changed();
+    publish(matchup_, std::move(matchup));
 }
 
 void CounterBuildViewModel::setVersion(QString version)
 {
-    version_ = std::move(version);
-    emit changed();
+    publish(version_, std::move(version));
 }
 
 void CounterBuildViewModel::setOwned(ItemIDSet owned)
 {
-    owned_ = std::move(owned);
-    emit changed();
+    publish(owned_, std::move(owned));
 }
 
 void CounterBuildViewModel::setItemCatalog(ItemCatalog catalog)
 {
-    itemCatalog_ = std::move(catalog);
-    emit changed();
+    publish(itemCatalog_, std::move(catalog));
+    notify();
 }
 
 void CounterBuildViewModel::setAllyThreat(std::optional<ThreatProfile> threat)
 {
-    allyThreat_ = std::move(threat);
-    emit changed();
+    publish(allyThreat_, std::move(threat));
 }
 
 void CounterBuildViewModel::setEnemyThreat(std::optional<ThreatProfile> threat)
 {
-    enemyThreat_ = std::move(threat);
-    emit changed();
+    publish(enemyThreat_, std::move(threat));
 }
 
 void CounterBuildViewModel::setLanerNote(std::optional<QString> note)
 {
-    lanerNote_ = std::move(note);
-    emit changed();
+    publish(lanerNote_, std::move(note));
 }
 
 } // namespace tolvane

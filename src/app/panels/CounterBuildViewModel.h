@@ -4,29 +4,29 @@
 // and asks the statistics service for a lane-matchup build when the pairing of champion, lane
 // opponent and role changes (at most every 15 s while answers are unavailable).
 
+#include "app/panels/SharedCatalogs.h"
+#include "app/panels/SnapshotViewModel.h"
 #include "core/advice/MatchupAdvice.h"
 #include "core/advice/MetrionMatchupProvider.h"
-#include "core/gameclient/LiveClientDataClient.h"
-#include "core/knowledge/ChampionCatalog.h"
 #include "core/knowledge/CounterBuildEngine.h"
 #include "core/knowledge/CounterBuildTypes.h"
 #include "core/knowledge/CounterRules.h"
 #include "core/knowledge/GoldSpentTracker.h"
-#include "core/knowledge/ItemCatalog.h"
 
-#include <QObject>
 #include <QString>
 
 #include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include <QCoroTask>
 
 namespace tolvane {
 
-class CounterBuildViewModel : public QObject {
+class CounterBuildViewModel : public SnapshotViewModel {
     Q_OBJECT
 public:
     // Monotonic, so that a change of the system time cannot lift or extend the request spacing.
@@ -37,12 +37,9 @@ public:
     // Loads the counter rules at once; polls nothing until start().
     explicit CounterBuildViewModel(std::shared_ptr<MatchupBuildProvider> matchupProvider,
         LiveClientDataClient client = LiveClientDataClient(),
-        ChampionCatalogLoader champLoader = ChampionCatalogLoader(), Clock clock = std::chrono::steady_clock::now,
-        QObject* parent = nullptr);
+        std::shared_ptr<SharedCatalogs> catalogs = std::make_shared<SharedCatalogs>(),
+        Clock clock = std::chrono::steady_clock::now, QObject* parent = nullptr);
     ~CounterBuildViewModel() override;
-
-    // Loads the champion catalog, then follows the snapshots until the model is destroyed. Once.
-    void start();
 
     const std::optional<CounterBuildAdvice>& advice() const { return advice_; }
     const std::optional<MatchupAdvice>& matchup() const { return matchup_; }
@@ -62,18 +59,42 @@ public:
 
     const CounterRules& rules() const { return rules_; }
 
-    // "champion|opponent|role", the pairing a matchup build answers.
-    static QString requestKey(const QString& champion, const QString& opponent, MetaRole role);
+    // The pairing a matchup build answers: the player's champion, the lane opponent's, the role.
+    struct Pairing {
+        QString champion;
+        QString opponent;
+        MetaRole role = MetaRole::unknown;
+        bool operator==(const Pairing&) const = default;
+    };
 
-signals:
-    // Any published value was assigned, also to what it already held.
-    void changed();
+    // One poll result: a snapshot, or nothing when no game answered. Awaits the service when it
+    // asks it, so the caller handles one result at a time.
+    QCoro::Task<void> handle(std::optional<AllGameData> data);
+    // What a snapshot changes before any service is asked: the advice, the player's items, both
+    // teams' profiles and the note on the lane opponent (observers are told by the caller). Gives
+    // the pairing to ask the service about when a request is due, and counts it as started.
+    std::optional<Pairing> update(const AllGameData& d);
+
+protected:
+    // Waits for the champion catalog: no snapshot is handled before it.
+    QCoro::Task<void> prepare() override;
+    QCoro::Task<void> follow(std::optional<AllGameData> data) override { return handle(std::move(data)); }
 
 private:
-    friend struct CounterBuildViewModelProbe; // tests hand in single snapshots
+    friend struct CounterBuildViewModelProbe; // tests set single values
 
-    QCoro::Task<void> run();
-    QCoro::Task<void> handle(std::optional<AllGameData> data);
+    // Who plays what, for which team, in which lane: what the advice, both teams' profiles and
+    // the lane opponent depend on. They are worked out again only when it changed (in a match,
+    // when a player buys or sells an item).
+    struct Seat {
+        QString champion;
+        QString team;
+        std::optional<QString> position;
+        bool operator==(const Seat&) const = default;
+    };
+    bool sameLineup(const AllGameData& d, const std::optional<ResolvedSelf>& you) const;
+    void keepLineup(const AllGameData& d, const std::optional<ResolvedSelf>& you);
+
     // No opponent to ask about (no lane role, or nobody found in the lane).
     void noMatchup(const AllGameData& d, const ResolvedSelf& you, MetaRole role);
 
@@ -95,18 +116,20 @@ private:
     std::optional<QString> lanerNote_;
 
     bool didLogNoLaner_ = false;
-    LiveClientDataClient client_;
     CounterBuildEngine engine_;
-    ChampionCatalogLoader champLoader_;
+    std::shared_ptr<SharedCatalogs> catalogs_;
     std::shared_ptr<MatchupBuildProvider> matchupProvider_;
     GoldSpentTracker tracker_; // unpriced: only finds the lane opponent
     ChampionCatalog catalog_;
-    std::optional<QString> matchupKey_;
+    std::optional<Pairing> matchupKey_;
     std::optional<std::chrono::steady_clock::time_point> lastMatchupAttempt_;
+    // The line-up of the last snapshot and what was worked out from it.
+    std::optional<std::vector<Seat>> lineup_;
+    std::optional<ResolvedSelf> lineupYou_;
+    std::optional<QString> lineupMode_;
+    std::optional<QString> laner_;
     CounterRules rules_;
     Clock clock_;
-    std::unique_ptr<LiveSnapshotStream> stream_;
-    bool started_ = false;
 };
 
 } // namespace tolvane

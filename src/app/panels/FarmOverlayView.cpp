@@ -100,8 +100,26 @@ FarmOverlayView::FarmOverlayView(FarmViewModel* vm, double width, QObject* paren
     , vm_(vm)
     , width_(width)
 {
+    shown_ = lookOf(vm ? vm->readout() : std::nullopt);
     if (vm)
-        connect(vm, &FarmViewModel::changed, this, &OverlayContent::changed);
+        connect(vm, &FarmViewModel::changed, this, &FarmOverlayView::modelChanged);
+}
+
+FarmOverlayView::Look FarmOverlayView::lookOf(const std::optional<FarmViewModel::Readout>& readout)
+{
+    if (!readout)
+        return {};
+    return {
+        true, hudLaneLabel(readout->position), csPerMinText(readout->csPerMin), readout->cs, readout->laneAvailable};
+}
+
+void FarmOverlayView::modelChanged()
+{
+    Look look = lookOf(vm_ ? vm_->readout() : std::nullopt);
+    if (look == shown_)
+        return;
+    shown_ = std::move(look);
+    emit changed();
 }
 
 QString FarmOverlayView::csPerMinText(std::optional<double> csPerMin)

@@ -34,11 +34,25 @@ public:
     // The bar's fill for a bar that wide.
     static double caughtFillWidth(double barWidth, double share);
 
+    // What the panel draws of a readout: the figures as written, not the numbers behind them, so
+    // a CS-per-minute that moves in the second decimal repaints nothing.
+    struct Look {
+        bool inGame = false;
+        std::optional<QString> lane;
+        QString rate;
+        int64_t cs = 0;
+        std::optional<int64_t> laneAvailable;
+        bool operator==(const Look&) const = default;
+    };
+    static Look lookOf(const std::optional<FarmViewModel::Readout>& readout);
+
 private:
     HudColumn column() const;
+    void modelChanged();
 
     QPointer<FarmViewModel> vm_;
     double width_;
+    Look shown_;
 };
 
 } // namespace tolvane

@@ -1,6 +1,5 @@
 #include "app/panels/FarmViewModel.h"
 
-#include "app/panels/SnapshotLoop.h"
 #include "core/knowledge/ResolvedSelf.h"
 
 namespace tolvane {
@@ -12,33 +11,24 @@ FarmViewModel::FarmViewModel(QObject* parent)
 }
 
 FarmViewModel::FarmViewModel(LiveClientDataClient client, BenchmarkLoad loadBenchmark, QObject* parent)
-    : QObject(parent)
-    , client_(std::move(client))
+    : SnapshotViewModel(std::move(client), pollIntervalMs, parent)
     , loadBenchmark_(std::move(loadBenchmark))
 {
 }
 
-FarmViewModel::~FarmViewModel()
-{
-    if (stream_)
-        stream_->cancel();
-}
+FarmViewModel::~FarmViewModel() = default;
 
-void FarmViewModel::start()
+QCoro::Task<void> FarmViewModel::prepare()
 {
-    if (started_)
-        return;
-    started_ = true;
     if (loadBenchmark_)
         bench_ = loadBenchmark_();
-    stream_ = client_.stream(pollIntervalMs);
-    poll(QPointer<FarmViewModel>(this));
+    co_return;
 }
 
-QCoro::Task<void> FarmViewModel::poll(QPointer<FarmViewModel> self)
+QCoro::Task<void> FarmViewModel::follow(std::optional<AllGameData> data)
 {
-    if (self)
-        co_await followSnapshots(self, self->stream_.get(), &FarmViewModel::handle);
+    handle(data);
+    co_return;
 }
 
 void FarmViewModel::handle(const std::optional<AllGameData>& snapshot)
@@ -48,13 +38,13 @@ void FarmViewModel::handle(const std::optional<AllGameData>& snapshot)
 
 void FarmViewModel::setReadout(std::optional<Readout> value)
 {
-    readout_ = std::move(value);
-    emit changed();
+    publish(readout_, std::move(value));
+    notify();
 }
 
 std::optional<FarmViewModel::Readout> FarmViewModel::compute(const AllGameData& data, const FarmBenchmark& bench)
 {
-    const std::optional<ResolvedSelf> you = ResolvedSelf::resolve(data);
+    const LivePlayer* you = ResolvedSelf::find(data);
     if (!you)
         return std::nullopt;
     const LivePlayer* entry = nullptr;

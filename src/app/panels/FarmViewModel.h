@@ -2,11 +2,9 @@
 // The farm panel's state: the local player's creep score, CS per minute, and for a laner on
 // Summoner's Rift the lane CS spawned so far by the minion schedule, from a snapshot every second.
 
-#include "core/gameclient/LiveClientDataClient.h"
+#include "app/panels/SnapshotViewModel.h"
 #include "core/knowledge/FarmBenchmark.h"
 
-#include <QObject>
-#include <QPointer>
 #include <QString>
 
 #include <cstdint>
@@ -18,7 +16,7 @@
 
 namespace tolvane {
 
-class FarmViewModel : public QObject {
+class FarmViewModel : public SnapshotViewModel {
     Q_OBJECT
 public:
     static constexpr uint64_t pollIntervalMs = 1000;
@@ -38,29 +36,23 @@ public:
     FarmViewModel(LiveClientDataClient client, BenchmarkLoad loadBenchmark, QObject* parent = nullptr);
     ~FarmViewModel() override;
 
-    // Reads the schedule, then starts polling; returns at once. Once only.
-    void start();
-
     const std::optional<Readout>& readout() const { return readout_; }
-    // Notifies on every assignment, also of an equal value.
+    // Notifies when the readout differs from the one held.
     void setReadout(std::optional<Readout> value);
 
     void handle(const std::optional<AllGameData>& snapshot);
     // Absent when the local player is not in the snapshot.
     static std::optional<Readout> compute(const AllGameData& data, const FarmBenchmark& bench);
 
-signals:
-    void changed();
+protected:
+    // Reads the schedule before the first snapshot.
+    QCoro::Task<void> prepare() override;
+    QCoro::Task<void> follow(std::optional<AllGameData> data) override;
 
 private:
-    static QCoro::Task<void> poll(QPointer<FarmViewModel> self);
-
     std::optional<Readout> readout_;
-    LiveClientDataClient client_;
     BenchmarkLoad loadBenchmark_;
     FarmBenchmark bench_ = FarmBenchmark::empty();
-    std::unique_ptr<LiveSnapshotStream> stream_;
-    bool started_ = false;
 };
 
 } // namespace tolvane

@@ -1,86 +1,79 @@
 #include "app/panels/GoldSpentViewModel.h"
 
-#include "app/panels/SnapshotLoop.h"
 #include "core/knowledge/ResolvedSelf.h"
 
 namespace tolvane {
 
 GoldSpentViewModel::GoldSpentViewModel(QObject* parent)
-    : GoldSpentViewModel(LiveClientDataClient(), ItemCatalogLoader(), parent)
+    : GoldSpentViewModel(LiveClientDataClient(), std::make_shared<SharedCatalogs>(), parent)
 {
 }
 
-GoldSpentViewModel::GoldSpentViewModel(LiveClientDataClient client, ItemCatalogLoader loader, QObject* parent)
-    : QObject(parent)
-    , client_(std::move(client))
-    , loader_(std::move(loader))
+GoldSpentViewModel::GoldSpentViewModel(
+    LiveClientDataClient client, std::shared_ptr<SharedCatalogs> catalogs, QObject* parent)
+    : SnapshotViewModel(std::move(client), pollIntervalMs, parent)
+    , catalogs_(std::move(catalogs))
 {
 }
 
-GoldSpentViewModel::~GoldSpentViewModel()
+GoldSpentViewModel::~GoldSpentViewModel() = default;
+
+QCoro::Task<void> GoldSpentViewModel::prepare()
 {
-    if (stream_)
-        stream_->cancel();
+    loadCatalog(QPointer<GoldSpentViewModel>(this), catalogs_);
+    co_return;
 }
 
-void GoldSpentViewModel::start()
+QCoro::Task<void> GoldSpentViewModel::loadCatalog(
+    QPointer<GoldSpentViewModel> self, std::shared_ptr<SharedCatalogs> catalogs)
 {
-    if (started_)
-        return;
-    started_ = true;
-    // Neither waits for the other: snapshots before the catalog are priced as the game reports.
-    loadCatalog(QPointer<GoldSpentViewModel>(this), loader_);
-    stream_ = client_.stream(pollIntervalMs);
-    poll(QPointer<GoldSpentViewModel>(this));
-}
-
-QCoro::Task<void> GoldSpentViewModel::loadCatalog(QPointer<GoldSpentViewModel> self, ItemCatalogLoader loader)
-{
-    const ItemCatalog catalog = co_await loader.load();
+    const ItemCatalog catalog = co_await catalogs->items();
     if (!self)
         co_return;
     // Between two polls, never inside one: both run on this thread.
     self->tracker_ = GoldSpentTracker::fromCatalog(catalog);
 }
 
-QCoro::Task<void> GoldSpentViewModel::poll(QPointer<GoldSpentViewModel> self)
+QCoro::Task<void> GoldSpentViewModel::follow(std::optional<AllGameData> data)
 {
-    if (self)
-        co_await followSnapshots(self, self->stream_.get(), &GoldSpentViewModel::handle);
+    handle(data);
+    co_return;
 }
 
 void GoldSpentViewModel::handle(const std::optional<AllGameData>& snapshot)
 {
     if (!snapshot) {
-        setSummary(std::nullopt);
-        setMatchup(std::nullopt);
-        setGameMode(MetaModeRoute::summonersRift());
+        publish(summary_, std::nullopt);
+        publish(matchup_, std::nullopt);
+        publish(gameMode_, MetaModeRoute::summonersRift());
+        notify();
         return;
     }
-    setSummary(tracker_.summarize(snapshot->allPlayers));
+    publish(summary_, tracker_.summarize(snapshot->allPlayers));
     if (const std::optional<ResolvedSelf> you = ResolvedSelf::resolve(*snapshot))
-        setMatchup(tracker_.laneMatchup(*you, snapshot->allPlayers));
+        publish(matchup_, tracker_.laneMatchup(*you, snapshot->allPlayers));
     else
-        setMatchup(std::nullopt);
-    setGameMode(resolveMetaMode(snapshot->gameData.gameMode, snapshot->gameData.mapNumber));
+        publish(matchup_, std::nullopt);
+    publish(gameMode_, resolveMetaMode(snapshot->gameData.gameMode, snapshot->gameData.mapNumber));
+    notify();
 }
 
 void GoldSpentViewModel::setSummary(std::optional<GoldSpentTracker::Summary> value)
 {
-    summary_ = std::move(value);
-    emit changed();
+    publish(summary_, std::move(value));
+    notify();
 }
 
 void GoldSpentViewModel::setMatchup(std::optional<GoldSpentTracker::LaneMatchup> value)
 {
-    matchup_ = std::move(value);
-    emit changed();
+    publish(matchup_, std::move(value));
+    notify();
 }
 
 void GoldSpentViewModel::setGameMode(MetaModeRoute value)
 {
-    gameMode_ = std::move(value);
-    emit changed();
+    publish(gameMode_, std::move(value));
+    notify();
 }
 
 } // namespace tolvane

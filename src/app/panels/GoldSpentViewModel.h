@@ -4,64 +4,55 @@
 // summary is present exactly while the last poll brought a snapshot: the app's sign that a
 // match runs.
 
+#include "app/panels/SharedCatalogs.h"
+#include "app/panels/SnapshotViewModel.h"
 #include "core/advice/MetaQuery.h"
-#include "core/gameclient/LiveClientDataClient.h"
 #include "core/knowledge/GoldSpentTracker.h"
-#include "core/knowledge/ItemCatalog.h"
-
-#include <QObject>
-#include <QPointer>
 
 #include <memory>
 #include <optional>
 
-#include <QCoroTask>
-
 namespace tolvane {
 
-class GoldSpentViewModel : public QObject {
+class GoldSpentViewModel : public SnapshotViewModel {
     Q_OBJECT
 public:
     static constexpr uint64_t pollIntervalMs = 500;
 
-    // With its own Live Client Data client and item catalog loader at their real addresses.
+    // With its own Live Client Data client and catalogs at their real addresses.
     explicit GoldSpentViewModel(QObject* parent = nullptr);
-    GoldSpentViewModel(LiveClientDataClient client, ItemCatalogLoader loader, QObject* parent = nullptr);
+    GoldSpentViewModel(
+        LiveClientDataClient client, std::shared_ptr<SharedCatalogs> catalogs, QObject* parent = nullptr);
     ~GoldSpentViewModel() override;
-
-    // Starts the catalog load and the polling; returns at once. Once only.
-    void start();
 
     const std::optional<GoldSpentTracker::Summary>& summary() const { return summary_; }
     const std::optional<GoldSpentTracker::LaneMatchup>& matchup() const { return matchup_; }
     const MetaModeRoute& gameMode() const { return gameMode_; }
     const GoldSpentTracker& tracker() const { return tracker_; }
 
-    // Written by the polling; each assignment notifies, also of an equal value, so the panel
-    // redraws at least at the polling interval.
+    // Each notifies when the value differs from the one held.
     void setSummary(std::optional<GoldSpentTracker::Summary> value);
     void setMatchup(std::optional<GoldSpentTracker::LaneMatchup> value);
     void setGameMode(MetaModeRoute value);
 
-    // One poll's result: a snapshot, or none.
+    // One poll's result: a snapshot, or none. Notifies once when anything shown changed.
     void handle(const std::optional<AllGameData>& snapshot);
 
-signals:
-    void changed();
+protected:
+    // The item catalog's load starts here and is not waited for: snapshots before it are priced
+    // as the game reports.
+    QCoro::Task<void> prepare() override;
+    QCoro::Task<void> follow(std::optional<AllGameData> data) override;
 
 private:
-    static QCoro::Task<void> loadCatalog(QPointer<GoldSpentViewModel> self, ItemCatalogLoader loader);
-    static QCoro::Task<void> poll(QPointer<GoldSpentViewModel> self);
+    static QCoro::Task<void> loadCatalog(QPointer<GoldSpentViewModel> self, std::shared_ptr<SharedCatalogs> catalogs);
 
     std::optional<GoldSpentTracker::Summary> summary_;
     std::optional<GoldSpentTracker::LaneMatchup> matchup_;
     MetaModeRoute gameMode_ = MetaModeRoute::summonersRift();
 
-    LiveClientDataClient client_;
-    ItemCatalogLoader loader_;
+    std::shared_ptr<SharedCatalogs> catalogs_;
     GoldSpentTracker tracker_; // the snapshot's own prices until the catalog is in
-    std::unique_ptr<LiveSnapshotStream> stream_;
-    bool started_ = false;
 };
 
 } // namespace tolvane

@@ -1,6 +1,5 @@
 #include "app/panels/RuneBuildViewModel.h"
 
-#include "app/panels/SnapshotLoop.h"
 #include "core/advice/MetaQuery.h"
 #include "core/knowledge/ResolvedSelf.h"
 #include "core/support/Log.h"
@@ -14,37 +13,25 @@ TOLVANE_LOG_CATEGORY(lcPopularBuild, "popularbuild")
 namespace tolvane {
 
 RuneBuildViewModel::RuneBuildViewModel(std::shared_ptr<MetaBuildProvider> provider, LiveClientDataClient client,
-    ChampionCatalogLoader champLoader, Clock clock, QObject* parent)
-    : QObject(parent)
-    , client_(std::move(client))
+    std::shared_ptr<SharedCatalogs> catalogs, Clock clock, QObject* parent)
+    : SnapshotViewModel(std::move(client), pollIntervalMs, parent)
     , provider_(std::move(provider))
-    , champLoader_(std::move(champLoader))
+    , catalogs_(std::move(catalogs))
     , clock_(std::move(clock))
 {
 }
 
 RuneBuildViewModel::~RuneBuildViewModel() = default;
 
-void RuneBuildViewModel::start()
-{
-    if (started_)
-        return;
-    started_ = true;
-    run();
-}
-
-QCoro::Task<void> RuneBuildViewModel::run()
+QCoro::Task<void> RuneBuildViewModel::prepare()
 {
     QPointer<RuneBuildViewModel> self(this);
-    const ChampionCatalogLoader loader = champLoader_; // outlives the model while loading
-    ChampionCatalog loaded = co_await loader.load();
+    const std::shared_ptr<SharedCatalogs> catalogs = catalogs_;
+    ChampionCatalog loaded = co_await catalogs->champions();
     if (!self)
         co_return;
     catalog_ = std::move(loaded);
     setVersion(catalog_.patch);
-
-    stream_ = client_.stream(pollIntervalMs);
-    co_await followSnapshots(self, stream_.get(), &RuneBuildViewModel::handle);
 }
 
 QCoro::Task<void> RuneBuildViewModel::handle(std::optional<AllGameData> data)
@@ -55,32 +42,53 @@ QCoro::Task<void> RuneBuildViewModel::handle(std::optional<AllGameData> data)
         builtChampion_.reset();
         lastAttempt_.reset();
         setOwned({});
+        notify();
         co_return;
     }
-    setInGame(true);
-    const std::optional<ResolvedSelf> me = ResolvedSelf::resolve(*data);
-    if (!me)
-        co_return;
-    setOwned(me->ownedItemIDs);
-    if (builtChampion_ == me->championName)
+    const std::optional<Request> request = update(*data);
+    // What this snapshot changed shows now, not once the service has answered.
+    notify();
+    if (!request)
         co_return;
 
-    const MetaModeRoute route = resolveMetaMode(data->gameData.gameMode, data->gameData.mapNumber);
+    QPointer<RuneBuildViewModel> self(this);
+    const std::shared_ptr<MetaBuildProvider> provider = provider_;
+    MetaBuildAdvice answer = co_await provider->fetch(request->champion, request->query);
+    if (!self || !inGame_)
+        co_return;
+    const bool isBuild = std::holds_alternative<MetaBuild>(answer.result);
+    setAdvice(std::move(answer));
+    if (isBuild)
+        builtChampion_ = request->champion;
+    notify();
+}
+
+std::optional<RuneBuildViewModel::Request> RuneBuildViewModel::update(const AllGameData& data)
+{
+    setInGame(true);
+    const std::optional<ResolvedSelf> me = ResolvedSelf::resolve(data);
+    if (!me)
+        return std::nullopt;
+    setOwned(me->ownedItemIDs);
+    if (builtChampion_ == me->championName)
+        return std::nullopt;
+
+    const MetaModeRoute route = resolveMetaMode(data.gameData.gameMode, data.gameData.mapNumber);
     std::optional<MetaQuery> query;
     switch (route.kind) {
     case MetaModeRoute::Kind::arena:
         setAdvice(MetaBuildAdvice::unavailable(QStringLiteral("popular build: Arena not supported")));
         builtChampion_ = me->championName;
-        co_return;
+        return std::nullopt;
     case MetaModeRoute::Kind::unsupported:
         log::error(lcPopularBuild(),
             QStringLiteral("popular build: unsupported gameMode '%1' map %2")
                 .arg(route.unsupportedWhat)
-                .arg(data->gameData.mapNumber.value_or(-1)));
+                .arg(data.gameData.mapNumber.value_or(-1)));
         setAdvice(MetaBuildAdvice::unavailable(
             QStringLiteral("popular build: ") + route.unsupportedWhat + QStringLiteral(" not supported")));
         builtChampion_ = me->championName;
-        co_return;
+        return std::nullopt;
     case MetaModeRoute::Kind::aram:
         query = MetaQuery::aram();
         break;
@@ -97,49 +105,35 @@ QCoro::Task<void> RuneBuildViewModel::handle(std::optional<AllGameData> data)
 
     const auto now = clock_();
     if (lastAttempt_ && now - *lastAttempt_ < requestSpacing)
-        co_return;
+        return std::nullopt;
     lastAttempt_ = now;
-
-    QPointer<RuneBuildViewModel> self(this);
-    const std::shared_ptr<MetaBuildProvider> provider = provider_;
-    const QString champion = me->championName;
-    MetaBuildAdvice answer = co_await provider->fetch(champion, *query);
-    if (!self || !inGame_)
-        co_return;
-    const bool isBuild = std::holds_alternative<MetaBuild>(answer.result);
-    setAdvice(std::move(answer));
-    if (isBuild)
-        builtChampion_ = champion;
+    return Request {me->championName, *query};
 }
 
 void RuneBuildViewModel::setAdvice(std::optional<MetaBuildAdvice> advice)
 {
-    advice_ = std::move(advice);
-    emit changed();
+    publish(advice_, std::move(advice));
 }
 
 void RuneBuildViewModel::setInGame(bool inGame)
 {
-    inGame_ = inGame;
-    emit changed();
+    publish(inGame_, inGame);
 }
 
 void RuneBuildViewModel::setVersion(QString version)
 {
-    version_ = std::move(version);
-    emit changed();
+    publish(version_, std::move(version));
 }
 
 void RuneBuildViewModel::setOwned(ItemIDSet owned)
 {
-    owned_ = std::move(owned);
-    emit changed();
+    publish(owned_, std::move(owned));
 }
 
 void RuneBuildViewModel::setItemCatalog(ItemCatalog catalog)
 {
-    itemCatalog_ = std::move(catalog);
-    emit changed();
+    publish(itemCatalog_, std::move(catalog));
+    notify();
 }
 
 } // namespace tolvane

@@ -3,13 +3,11 @@
 // the local player, the game mode and a guessed lane, and asks the statistics service for the
 // champion's popular build once per champion and match (at most every 15 s while it has none).
 
+#include "app/panels/SharedCatalogs.h"
+#include "app/panels/SnapshotViewModel.h"
 #include "core/advice/MetaBuild.h"
 #include "core/advice/MetaBuildProvider.h"
-#include "core/gameclient/LiveClientDataClient.h"
-#include "core/knowledge/ChampionCatalog.h"
-#include "core/knowledge/ItemCatalog.h"
 
-#include <QObject>
 #include <QString>
 
 #include <chrono>
@@ -21,7 +19,7 @@
 
 namespace tolvane {
 
-class RuneBuildViewModel : public QObject {
+class RuneBuildViewModel : public SnapshotViewModel {
     Q_OBJECT
 public:
     // Monotonic, so that a change of the system time cannot lift or extend the request spacing.
@@ -31,12 +29,9 @@ public:
 
     explicit RuneBuildViewModel(std::shared_ptr<MetaBuildProvider> provider,
         LiveClientDataClient client = LiveClientDataClient(),
-        ChampionCatalogLoader champLoader = ChampionCatalogLoader(), Clock clock = std::chrono::steady_clock::now,
-        QObject* parent = nullptr);
+        std::shared_ptr<SharedCatalogs> catalogs = std::make_shared<SharedCatalogs>(),
+        Clock clock = std::chrono::steady_clock::now, QObject* parent = nullptr);
     ~RuneBuildViewModel() override;
-
-    // Loads the champion catalog, then follows the snapshots until the model is destroyed. Once.
-    void start();
 
     // The last answer for the current champion, or why there is none.
     const std::optional<MetaBuildAdvice>& advice() const { return advice_; }
@@ -47,15 +42,26 @@ public:
     const ItemCatalog& itemCatalog() const { return itemCatalog_; }
     void setItemCatalog(ItemCatalog catalog);
 
-signals:
-    // Any published value was assigned, also to what it already held.
-    void changed();
+    // What to ask the service: the snapshot's champion name, unchanged, and the query.
+    struct Request {
+        QString champion;
+        MetaQuery query;
+    };
+
+    // One poll result: a snapshot, or nothing when no game answered. Awaits the service when it
+    // asks it, so the caller handles one result at a time.
+    QCoro::Task<void> handle(std::optional<AllGameData> data);
+    // What a snapshot changes before any service is asked (observers are told by the caller).
+    // Gives the request to make when one is due, and counts it as started.
+    std::optional<Request> update(const AllGameData& data);
+
+protected:
+    // Waits for the champion catalog: no snapshot is handled before it.
+    QCoro::Task<void> prepare() override;
+    QCoro::Task<void> follow(std::optional<AllGameData> data) override { return handle(std::move(data)); }
 
 private:
-    friend struct RuneBuildViewModelProbe; // tests hand in single snapshots
-
-    QCoro::Task<void> run();
-    QCoro::Task<void> handle(std::optional<AllGameData> data);
+    friend struct RuneBuildViewModelProbe; // tests set single values
 
     void setAdvice(std::optional<MetaBuildAdvice> advice);
     void setInGame(bool inGame);
@@ -68,15 +74,12 @@ private:
     ItemIDSet owned_;
     ItemCatalog itemCatalog_;
 
-    LiveClientDataClient client_;
     std::shared_ptr<MetaBuildProvider> provider_;
-    ChampionCatalogLoader champLoader_;
+    std::shared_ptr<SharedCatalogs> catalogs_;
     ChampionCatalog catalog_;
     std::optional<QString> builtChampion_; // the champion whose answer is final
     std::optional<std::chrono::steady_clock::time_point> lastAttempt_;
     Clock clock_;
-    std::unique_ptr<LiveSnapshotStream> stream_;
-    bool started_ = false;
 };
 
 } // namespace tolvane

@@ -17,6 +17,7 @@
 #include "app/panels/HudImageCache.h"
 #include "app/panels/RuneBuildOverlayView.h"
 #include "app/panels/RuneBuildViewModel.h"
+#include "app/panels/SharedCatalogs.h"
 #include "app/startup/AlertPresenter.h"
 #include "app/startup/LeagueGameSettings.h"
 #include "app/startup/PanelMoveTracker.h"
@@ -59,6 +60,27 @@ namespace tolvane {
 
 namespace {
 
+// The assistant takes its champions from the shared catalogs unless told otherwise.
+ChampSelectViewModel::Services champSelectServices(
+    ChampSelectViewModel::Services services, std::shared_ptr<SharedCatalogs> catalogs)
+{
+    if (!services.loadChampions)
+        services.loadChampions = [catalogs] { return catalogs->champions(); };
+    return services;
+}
+
+// The catalogs every model shares: the ones the services give, else Data Dragon's newest data.
+std::shared_ptr<SharedCatalogs> sharedCatalogs(const AppDelegate::Services& services)
+{
+    SharedCatalogs::LoadChampions champions = services.loadChampionCatalog;
+    if (!champions)
+        champions = [loader = ChampionCatalogLoader(services.dataDragonBase)] { return loader.load(); };
+    SharedCatalogs::LoadItems items = services.loadItemCatalog;
+    if (!items)
+        items = [loader = ItemCatalogLoader(services.dataDragonBase)] { return loader.load(); };
+    return std::make_shared<SharedCatalogs>(std::move(champions), std::move(items));
+}
+
 QKeySequence commandKey(Qt::Key key)
 {
     return QKeySequence(Qt::CTRL | key);
@@ -88,19 +110,19 @@ QIcon titleIcon()
 AppDelegate::AppDelegate(Services services, QObject* parent)
     : QObject(parent)
     , services_(std::move(services))
-    , goldVM_(std::make_unique<GoldSpentViewModel>(services_.liveClient(), ItemCatalogLoader(services_.dataDragonBase)))
+    , catalogs_(sharedCatalogs(services_))
+    , goldVM_(std::make_unique<GoldSpentViewModel>(services_.liveClient(), catalogs_))
     , farmVM_(std::make_unique<FarmViewModel>(services_.liveClient(), [] { return FarmBenchmarkLoader().load(); }))
-    , comboVM_(std::make_unique<ComboViewModel>(std::make_shared<MetrionComboProvider>(newStatisticsClient()),
-          services_.liveClient(), ChampionCatalogLoader(services_.dataDragonBase)))
-    , counterVM_(
-          std::make_unique<CounterBuildViewModel>(std::make_shared<MetrionMatchupProvider>(newStatisticsClient()),
-              services_.liveClient(), ChampionCatalogLoader(services_.dataDragonBase)))
-    , runeVM_(std::make_unique<RuneBuildViewModel>(std::make_shared<MetrionMetaBuildProvider>(newStatisticsClient()),
-          services_.liveClient(), ChampionCatalogLoader(services_.dataDragonBase)))
-    , cooldownVM_(std::make_unique<CooldownPanelViewModel>(
-          services_.liveClient(), ChampionCatalogLoader(services_.dataDragonBase)))
+    , comboVM_(std::make_unique<ComboViewModel>(
+          std::make_shared<MetrionComboProvider>(newStatisticsClient()), services_.liveClient(), catalogs_))
+    , counterVM_(std::make_unique<CounterBuildViewModel>(
+          std::make_shared<MetrionMatchupProvider>(newStatisticsClient()), services_.liveClient(), catalogs_))
+    , runeVM_(std::make_unique<RuneBuildViewModel>(
+          std::make_shared<MetrionMetaBuildProvider>(newStatisticsClient()), services_.liveClient(), catalogs_))
+    , cooldownVM_(std::make_unique<CooldownPanelViewModel>(services_.liveClient(), catalogs_))
     , champVM_(std::make_unique<ChampSelectViewModel>(std::make_shared<MetrionMetaBuildProvider>(newStatisticsClient()),
-          std::make_shared<MetrionMatchupProvider>(newStatisticsClient()), services_.champSelect))
+          std::make_shared<MetrionMatchupProvider>(newStatisticsClient()),
+          champSelectServices(services_.champSelect, catalogs_)))
     , positionStore_(services_.defaults)
     , usagePing_(std::make_unique<UsagePing>(services_.defaults))
     , settings_(services_.defaults)
@@ -171,7 +193,8 @@ void AppDelegate::applicationDidFinishLaunching()
     keyPollTimer_ = new QTimer(this);
     keyPollTimer_->setInterval(keyPollIntervalMs);
     connect(keyPollTimer_, &QTimer::timeout, this, &AppDelegate::pollShopKeys);
-    keyPollTimer_->start();
+    connect(goldVM_.get(), &GoldSpentViewModel::changed, this, &AppDelegate::followMatchWithKeyPoll);
+    followMatchWithKeyPoll();
 
     QTimer::singleShot(0, this, [this] { checkAvailability(QPointer<AppDelegate>(this)); });
 
@@ -256,18 +279,28 @@ void AppDelegate::pollShopKeys()
         shopKeyPoll_->pollShopKeys();
 }
 
+void AppDelegate::followMatchWithKeyPoll()
+{
+    // Between matches a poll would only clear the latch, which the first poll without a match
+    // does: the timer runs while a match does, so nothing wakes fifty times a second for nothing.
+    const bool match = goldVM_->summary().has_value();
+    if (!keyPollTimer_ || keyPollTimer_->isActive() == match)
+        return;
+    if (match) {
+        keyPollTimer_->start();
+        return;
+    }
+    pollShopKeys();
+    keyPollTimer_->stop();
+}
+
 QCoro::Task<void> AppDelegate::loadItemCatalog(QPointer<AppDelegate> self)
 {
     if (!self)
         co_return;
-    std::function<QCoro::Task<ItemCatalog>()> load = self->services_.loadItemCatalog;
-    ItemCatalog catalog;
-    if (load) {
-        catalog = co_await load();
-    } else {
-        const ItemCatalogLoader loader(self->services_.dataDragonBase);
-        catalog = co_await loader.load();
-    }
+    // The gold view model waits for the same load.
+    const std::shared_ptr<SharedCatalogs> catalogs = self->catalogs_;
+    const ItemCatalog catalog = co_await catalogs->items();
     if (!self)
         co_return;
     self->runeVM_->setItemCatalog(catalog);

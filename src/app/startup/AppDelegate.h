@@ -43,7 +43,6 @@ class CounterBuildViewModel;
 class FarmViewModel;
 class GoldSpentViewModel;
 class HudImageSource;
-class ItemCatalog;
 class KeyState;
 class OverlayScale;
 class OverlayWindow;
@@ -52,6 +51,7 @@ class PanelMoveTracker;
 class PanelWindow;
 class RepositionOverlayController;
 class RuneBuildViewModel;
+class SharedCatalogs;
 class ShopKeyPoll;
 class UsagePing;
 class VisibilityTick;
@@ -68,8 +68,11 @@ public:
         const WindowList& windows;
         OverlayWindowNative& native;
         AlertPresenter& alerts;
-        // None: Data Dragon's newest item data.
+        // None: Data Dragon's newest item data. Loaded once and shared by every model that uses it.
         std::function<QCoro::Task<ItemCatalog>()> loadItemCatalog {};
+        // None: Data Dragon's newest champion data. Loaded once and shared by the overlay view
+        // models and, unless champSelect.loadChampions says otherwise, the champion-select assistant.
+        std::function<QCoro::Task<ChampionCatalog>()> loadChampionCatalog {};
         // None: the maker's status document.
         std::function<QCoro::Task<AppAvailability::Status>()> checkAvailability {};
         // The overlay view models' polling and the usage heartbeat; tests leave them off so no
@@ -141,6 +144,7 @@ public:
     RuneBuildViewModel& runeVM() const { return *runeVM_; }
     CounterBuildViewModel& counterVM() const { return *counterVM_; }
     ChampSelectViewModel& champVM() const { return *champVM_; }
+    SharedCatalogs& catalogs() const { return *catalogs_; }
     QTimer* visTimer() const { return visTimer_; }
     QTimer* keyPollTimer() const { return keyPollTimer_; }
 
@@ -149,6 +153,8 @@ private:
     std::shared_ptr<MetrionMCPClient> newStatisticsClient() const;
     static QCoro::Task<void> checkAvailability(QPointer<AppDelegate> self);
 
+    // Runs the shop-key poll's timer while a match runs.
+    void followMatchWithKeyPoll();
     void buildStatusItem();
     void buildPanelWindows();
     void settleCooldownFormat();
@@ -161,6 +167,7 @@ private:
 
     // Declared in the order they are made, so they are also torn down in reverse.
     QSystemTrayIcon* statusItem_ = nullptr;
+    std::shared_ptr<SharedCatalogs> catalogs_;
     std::unique_ptr<GoldSpentViewModel> goldVM_;
     std::unique_ptr<FarmViewModel> farmVM_;
     std::unique_ptr<ComboViewModel> comboVM_;

@@ -36,13 +36,27 @@ void PanelPlacement::positionPanel(PanelWindow& window, OverlayWindowPosition an
 {
     window.isProgrammaticallyMoving = true;
     const auto id = panels_.panelID(&window);
-    const auto fraction = id ? services_.positionStore.fraction(*id, services_.state.currentMode) : std::nullopt;
+    const auto fraction = id ? storedFraction(*id, services_.state.currentMode) : std::nullopt;
     if (fraction)
         window.setFrameOrigin(storedOrigin(*fraction, window.frame().size(), gameFrame));
     else
         window.align(gameFrame, anchor);
     window.lastProgrammaticOrigin = window.frame().topLeft();
     window.isProgrammaticallyMoving = false;
+}
+
+std::optional<QPointF> PanelPlacement::storedFraction(PanelID panel, RepositionMode mode) const
+{
+    const quint64 revision = services_.positionStore.defaults()->revision();
+    if (fractionsReadAt_ != revision) {
+        fractions_.clear();
+        fractionsReadAt_ = revision;
+    }
+    const auto key = std::make_pair(panel, mode);
+    auto found = fractions_.find(key);
+    if (found == fractions_.end())
+        found = fractions_.emplace(key, services_.positionStore.fraction(panel, mode)).first;
+    return found->second;
 }
 
 } // namespace tolvane

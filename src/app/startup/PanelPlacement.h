@@ -1,15 +1,21 @@
 #pragma once
 // Where a shown panel goes over the game window: the centre the user stored for it in the game
 // mode in use, kept 8 pt inside the game window, else its default anchor; and the zoom of every
-// panel from the game window's height. Screen coordinates (origin bottom-left, y upward).
+// panel from the game window's height. Screen coordinates (origin bottom-left, y upward). A panel
+// re-placed on every tick reads its stored centre from memory until the store is written.
 
 #include "app/startup/OverlayLoopServices.h"
 #include "app/startup/OverlayPanels.h"
 #include "app/windows/OverlayWindowPosition.h"
+#include "core/overlay/PanelID.h"
 
 #include <QPointF>
 #include <QRectF>
 #include <QSizeF>
+
+#include <map>
+#include <optional>
+#include <utility>
 
 namespace tolvane {
 
@@ -35,8 +41,13 @@ public:
     static QPointF storedOrigin(QPointF fraction, QSizeF size, QRectF gameFrame);
 
 private:
+    // The stored centre, kept from one placement to the next until the store is written.
+    std::optional<QPointF> storedFraction(PanelID panel, RepositionMode mode) const;
+
     OverlayPanels panels_;
     OverlayLoopServices services_;
+    mutable std::map<std::pair<PanelID, RepositionMode>, std::optional<QPointF>> fractions_;
+    mutable std::optional<quint64> fractionsReadAt_;
 };
 
 } // namespace tolvane

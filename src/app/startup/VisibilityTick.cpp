@@ -8,7 +8,6 @@
 #include "app/windows/OverlayScale.h"
 #include "app/windows/OverlayWindow.h"
 #include "core/overlay/KeyCodes.h"
-#include "core/overlay/OverlaySettingsStore.h"
 #include "core/overlay/VisibilityTriggers.h"
 #include "platform/KeyState.h"
 
@@ -21,6 +20,7 @@ VisibilityTick::VisibilityTick(OverlayPanels panels, OverlayLoopServices service
     const GoldSpentViewModel& goldVM, CooldownPanelViewModel& cooldownVM)
     : panels_(panels)
     , services_(services)
+    , settings_(services.settings)
     , placement_(panels, services)
     , overlayScale_(overlayScale)
     , goldVM_(goldVM)
@@ -38,37 +38,36 @@ void VisibilityTick::hideAll()
         panels_.cooldown->orderOut();
 }
 
-void VisibilityTick::syncCooldownSettings()
+void VisibilityTick::syncCooldownSettings(const OverlayLoopSettings& settings)
 {
-    const OverlaySettingsStore& settings = services_.settings;
     // No stored format: the panel keeps whatever it was given.
-    if (const auto format = settings.cooldownFormat(); format && *format != cooldownVM_.timeFormat())
+    if (const auto& format = settings.cooldownFormat; format && *format != cooldownVM_.timeFormat())
         cooldownVM_.setTimeFormat(*format);
-    if (const double opacity = settings.cdPanelOpacity(); opacity != cooldownVM_.bgOpacity())
-        cooldownVM_.setBgOpacity(opacity);
+    if (settings.cdPanelOpacity != cooldownVM_.bgOpacity())
+        cooldownVM_.setBgOpacity(settings.cdPanelOpacity);
 }
 
 void VisibilityTick::tick()
 {
     const OverlayLoopState& state = services_.state;
-    const OverlaySettingsStore& settings = services_.settings;
     if (state.availabilityDisabled) {
         hideAll();
         return;
     }
+    const OverlayLoopSettings& settings = settings_.current();
 
     const bool inGame = goldVM_.summary().has_value();
-    const bool tabDown = services_.keys.isKeyDown(VirtualKey::tab);
-    const bool heldShow = OverlayVisibility::shouldShow(
-        state.userEnabled, inGame, settings.triggers(), tabDown, state.shopLatch.isLatched());
-    // The build panels' latch summons only them: gold and farm want Tab or the whole match.
-    const bool tabShow = OverlayVisibility::shouldShow(state.userEnabled, inGame, settings.triggers(), tabDown, false);
     const MetaModeRoute::Kind mode = goldVM_.gameMode().kind;
-
-    syncCooldownSettings();
-
-    const bool cooldownShow = state.userEnabled && settings.showCooldowns() && cooldownVM_.inGame()
+    syncCooldownSettings(settings);
+    const bool cooldownShow = state.userEnabled && settings.showCooldowns && cooldownVM_.inGame()
         && !cooldownVM_.rows().empty() && mode == MetaModeRoute::Kind::summonersRift;
+
+    // Tab counts only while some panel may show; outside a match the keyboard is not read.
+    const bool tabDown = ((inGame && state.userEnabled) || cooldownShow) && services_.keys.isKeyDown(VirtualKey::tab);
+    const bool heldShow = OverlayVisibility::shouldShow(
+        state.userEnabled, inGame, settings.triggers, tabDown, state.shopLatch.isLatched());
+    // The build panels' latch summons only them: gold and farm want Tab or the whole match.
+    const bool tabShow = OverlayVisibility::shouldShow(state.userEnabled, inGame, settings.triggers, tabDown, false);
 
     std::optional<QRectF> gameFrame;
     if (heldShow || cooldownShow) {
@@ -83,13 +82,12 @@ void VisibilityTick::tick()
     if (state.repositionMode)
         return;
 
-    // Each panel's settings switch is read only once its trigger holds.
     const std::array<bool, 5> due {
-        tabShow && settings.showGold() && mode != MetaModeRoute::Kind::arena,
-        heldShow && settings.showPopular(),
-        heldShow && settings.showMatchup(),
-        tabShow && settings.showFarm() && mode == MetaModeRoute::Kind::summonersRift,
-        heldShow && settings.showCombos(),
+        tabShow && settings.showGold && mode != MetaModeRoute::Kind::arena,
+        heldShow && settings.showPopular,
+        heldShow && settings.showMatchup,
+        tabShow && settings.showFarm && mode == MetaModeRoute::Kind::summonersRift,
+        heldShow && settings.showCombos,
     };
     static constexpr std::array<OverlayWindowPosition, 5> anchors {OverlayWindowPosition::bottomCenter,
         OverlayWindowPosition::rightUpper, OverlayWindowPosition::rightLower, OverlayWindowPosition::hudRight,
@@ -104,7 +102,7 @@ void VisibilityTick::tick()
                 window->orderOut();
             continue;
         }
-        window->layout = settings.layout();
+        window->layout = settings.layout;
         window->setIgnoresMouseEvents(!tabDown);
         const bool wasVisible = window->isVisible();
         // While Tab is held a panel on screen may be under the user's drag: leave it there.

@@ -62,6 +62,14 @@ void PanelWindow::applyFrame()
         container_->setGeometry(QRect(QPoint(0, 0), geometry.size()));
 }
 
+QRectF PanelWindow::frame() const
+{
+    // The container reports the size it measures, which resizes this window.
+    if (container_ != nullptr)
+        container_->catchUp();
+    return frame_;
+}
+
 void PanelWindow::setFrameOrigin(QPointF origin)
 {
     if (origin == frame_.topLeft())
@@ -85,19 +93,20 @@ void PanelWindow::followContentSize(QSizeF size)
         return;
     if (std::abs(w - frame_.width()) <= 0.5 && std::abs(h - frame_.height()) <= 0.5)
         return;
+    // Also reached from inside a placement (frame() catching up): leave its flag as it was.
+    const bool placing = isProgrammaticallyMoving;
     isProgrammaticallyMoving = true;
     setContentSize(size);
     lastProgrammaticOrigin = frame_.topLeft();
-    isProgrammaticallyMoving = false;
+    isProgrammaticallyMoving = placing;
 }
 
 void PanelWindow::align(QRectF game, OverlayWindowPosition position)
 {
-    setFrameOrigin(defaultAnchorOrigin(position, game, frame_.size()));
-    const QRectF placed = frame();
-    const QPointF kept = OverlayGeometry::clamp(placed.topLeft(), placed.size(), game);
-    if (kept != placed.topLeft())
-        setFrameOrigin(kept);
+    // One move, straight to the kept origin: a panel re-placed on every tick must not go to the
+    // anchor and back each time.
+    const QSizeF size = frame().size();
+    setFrameOrigin(OverlayGeometry::clamp(defaultAnchorOrigin(position, game, size), size, game));
 }
 
 void PanelWindow::setIgnoresMouseEvents(bool ignores)

@@ -30,8 +30,9 @@ public:
     // Never: the game keeps the keyboard, also while the panel takes clicks.
     bool canBecomeKey() const { return false; }
 
-    // The frame in screen coordinates: x(), y() are the bottom-left corner (the origin).
-    QRectF frame() const { return frame_; }
+    // The frame in screen coordinates: x(), y() are the bottom-left corner (the origin). A
+    // content that changed while the window was hidden is measured first, so the size is current.
+    QRectF frame() const;
     void setFrameOrigin(QPointF origin);
     // Resizes the window's content, keeping the origin (bottom-left corner) where it is.
     void setContentSize(QSizeF size);

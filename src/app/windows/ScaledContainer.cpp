@@ -16,6 +16,11 @@ ScaledContainer::ScaledContainer(OverlayScale& scaleSource, OverlayContent* cont
     setFocusPolicy(Qt::NoFocus);
     content_->setParent(this);
     connect(content_, &OverlayContent::changed, this, [this] {
+        // Measuring lays out the whole content: not worth it for a window nobody sees.
+        if (!isVisible()) {
+            stale_ = true;
+            return;
+        }
         measure();
         update();
     });
@@ -26,8 +31,16 @@ ScaledContainer::ScaledContainer(OverlayScale& scaleSource, OverlayContent* cont
     measure();
 }
 
+QSizeF ScaledContainer::intrinsic() const
+{
+    // Measured when asked for: what a hidden content looks like is nobody's business until then.
+    const_cast<ScaledContainer*>(this)->catchUp();
+    return intrinsic_;
+}
+
 std::optional<QSizeF> ScaledContainer::claimedSize() const
 {
+    const_cast<ScaledContainer*>(this)->catchUp();
     if (!(intrinsic_.width() > 0 && intrinsic_.height() > 0) || scaleSource_ == nullptr)
         return std::nullopt;
     const double s = scaleSource_->scale();
@@ -41,8 +54,21 @@ QSize ScaledContainer::sizeHint() const
     return QWidget::sizeHint();
 }
 
+void ScaledContainer::catchUp()
+{
+    if (stale_)
+        measure();
+}
+
+void ScaledContainer::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    catchUp();
+}
+
 void ScaledContainer::measure()
 {
+    stale_ = false;
     const QSizeF natural = content_->naturalSize();
     if (natural != intrinsic_) {
         intrinsic_ = natural;

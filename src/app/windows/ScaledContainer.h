@@ -1,7 +1,8 @@
 #pragma once
 // Draws a panel's content at the shared overlay scale: it measures the content unscaled, draws it
 // that many times larger from the top-left corner and claims exactly that many times the natural
-// size, which the panel window then follows.
+// size, which the panel window then follows. While its window is hidden a change of the content
+// is only noted: it is measured when the window shows or someone asks for its size.
 
 #include "app/windows/OverlayContent.h"
 #include "app/windows/OverlayScale.h"
@@ -20,12 +21,17 @@ public:
     ScaledContainer(OverlayScale& scaleSource, OverlayContent* content, QWidget* parent = nullptr);
 
     OverlayContent* content() const { return content_; }
-    // The content's natural size as last measured; 0 x 0 until then.
-    QSizeF intrinsic() const { return intrinsic_; }
+    // The content's natural size as last measured; 0 x 0 until then. Both this and the claimed
+    // size measure a content that changed while hidden first.
+    QSizeF intrinsic() const;
     // scale x natural size once the natural size is known, none before.
     std::optional<QSizeF> claimedSize() const;
 
     QSize sizeHint() const override;
+
+    // Measures a content that changed while hidden; nothing when it has not.
+    void catchUp();
+    bool isStale() const { return stale_; }
 
 signals:
     // The size the container claims, each time the content or the scale changes it.
@@ -33,6 +39,7 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
@@ -42,6 +49,7 @@ private:
     QPointer<OverlayScale> scaleSource_;
     OverlayContent* content_;
     QSizeF intrinsic_ {0, 0};
+    bool stale_ = false;
 };
 
 } // namespace tolvane

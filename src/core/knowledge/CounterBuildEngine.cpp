@@ -158,17 +158,23 @@ DamageType CounterBuildEngine::classify(
 ThreatProfile CounterBuildEngine::computeThreatProfile(
     const std::vector<LivePlayer>& players, const ChampionCatalog& catalog, const CounterRules& rules) const
 {
-    return threatOf(players, nullptr, catalog, rules);
+    return threatOf(players, nullptr, false, catalog, rules);
 }
 
-ThreatProfile CounterBuildEngine::threatOf(const std::vector<LivePlayer>& players, const QString* skipTeam,
+ThreatProfile CounterBuildEngine::teamThreatProfile(const std::vector<LivePlayer>& players, const QString& team,
+    const ChampionCatalog& catalog, const CounterRules& rules) const
+{
+    return threatOf(players, &team, true, catalog, rules);
+}
+
+ThreatProfile CounterBuildEngine::threatOf(const std::vector<LivePlayer>& players, const QString* team, bool sameTeam,
     const ChampionCatalog& catalog, const CounterRules& rules) const
 {
     ThreatProfile threat;
     int64_t cc = 0;
     bool partial = false;
     for (const LivePlayer& player : players) {
-        if (skipTeam && player.team == *skipTeam)
+        if (team && (player.team == *team) != sameTeam)
             continue;
         // One lookup in each table per player: this runs on every snapshot.
         const auto override = rules.champOverrides.find(player.championName);
@@ -330,7 +336,7 @@ CounterBuildAdvice CounterBuildEngine::recommend(const std::vector<LivePlayer>& 
         advice.shortlist = Shortlist::unavailable(QStringLiteral("champion not identified"));
         return advice;
     }
-    advice.threat = threatOf(allPlayers, &you->team, catalog, rules);
+    advice.threat = threatOf(allPlayers, &you->team, false, catalog, rules);
     if (gameMode && *gameMode != QLatin1String("CLASSIC")) {
         advice.shortlist = Shortlist::readoutOnly();
         return advice;

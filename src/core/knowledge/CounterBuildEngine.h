@@ -22,6 +22,10 @@ public:
         const ChampionCatalog& catalog, const CounterRules& rules, const std::optional<QString>& gameMode) const;
     ThreatProfile computeThreatProfile(
         const std::vector<LivePlayer>& players, const ChampionCatalog& catalog, const CounterRules& rules) const;
+    // The profile of the players of one team, without copying them out first (as the advice's
+    // threat is the profile of everyone else).
+    ThreatProfile teamThreatProfile(const std::vector<LivePlayer>& players, const QString& team,
+        const ChampionCatalog& catalog, const CounterRules& rules) const;
     DamageType classify(const QString& championName, const ChampionCatalog& catalog, const CounterRules& rules) const;
 
     static DamageType heuristic(const ChampionInfo& info);
@@ -31,8 +35,8 @@ public:
         const ThreatProfile& threat, const QStringList& yourTags, const ItemIDSet& owned, const CounterRules& rules);
 
 private:
-    // The profile of the players not in skipTeam (all of them without one).
-    ThreatProfile threatOf(const std::vector<LivePlayer>& players, const QString* skipTeam,
+    // The profile of the players in team (sameTeam) or not in it; of all of them without a team.
+    ThreatProfile threatOf(const std::vector<LivePlayer>& players, const QString* team, bool sameTeam,
         const ChampionCatalog& catalog, const CounterRules& rules) const;
 };
 

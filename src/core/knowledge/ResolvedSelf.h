@@ -19,6 +19,9 @@ struct ResolvedSelf {
 
     // Absent for spectator documents and whenever no player carries the active player's name.
     static std::optional<ResolvedSelf> resolve(const AllGameData& snapshot);
+    // The same player, in the snapshot itself (no copy, no item set): for callers that only
+    // need its team, champion or position, on every poll.
+    static const LivePlayer* find(const AllGameData& snapshot);
     bool operator==(const ResolvedSelf&) const = default;
 };
 

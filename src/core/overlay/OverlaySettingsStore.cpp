@@ -225,12 +225,33 @@ std::optional<SkillModePreset> OverlaySettingsStore::matchingPreset() const
     return std::nullopt;
 }
 
+OverlayLoopSettings OverlaySettingsStore::loopSettings() const
+{
+    return OverlayLoopSettings {triggers(), showPopular(), showMatchup(), showGold(), showCooldowns(), showFarm(),
+        showCombos(), layout(), shopKeyCode(), fallbackKeyCode(), cooldownFormat(), cdPanelOpacity()};
+}
+
 void OverlaySettingsStore::reset()
 {
     for (const QString* key : {&Keys::triggers, &Keys::showPopular, &Keys::showMatchup, &Keys::showGold,
              &Keys::showCooldowns, &Keys::showFarm, &Keys::showCombos, &Keys::layoutInset, &Keys::layoutRaise,
              &Keys::layoutGap, &Keys::shopKeyCode, &Keys::fallbackKeyCode, &Keys::cdPanelOpacity})
         defaults_->remove(*key);
+}
+
+CachedLoopSettings::CachedLoopSettings(OverlaySettingsStore store)
+    : store_(std::move(store))
+{
+}
+
+const OverlayLoopSettings& CachedLoopSettings::current()
+{
+    const quint64 revision = store_.defaults()->revision();
+    if (readAt_ != revision) {
+        settings_ = store_.loopSettings();
+        readAt_ = revision;
+    }
+    return settings_;
 }
 
 } // namespace tolvane

@@ -16,6 +16,22 @@
 
 namespace tolvane {
 
+// The settings the overlay's loops read several times a second, read together.
+struct OverlayLoopSettings {
+    VisibilityTriggers triggers;
+    bool showPopular = true;
+    bool showMatchup = true;
+    bool showGold = true;
+    bool showCooldowns = true;
+    bool showFarm = true;
+    bool showCombos = true;
+    RightStackLayout layout;
+    qint64 shopKeyCode = 0;
+    qint64 fallbackKeyCode = 0;
+    std::optional<CDTimeFormat> cooldownFormat;
+    double cdPanelOpacity = 0;
+};
+
 class OverlaySettingsStore {
 public:
     explicit OverlaySettingsStore(std::shared_ptr<UserDefaults> defaults);
@@ -71,6 +87,9 @@ public:
     // The first preset whose five switches equal the stored ones; none means a custom choice.
     std::optional<SkillModePreset> matchingPreset() const;
 
+    // Every value the loops read, each as its own getter reads it.
+    OverlayLoopSettings loopSettings() const;
+
     // Back to defaults for the overlay's look and triggers; keeps the usage switch, the main
     // window's state, the text size, the link flag and the cooldown format.
     void reset();
@@ -110,6 +129,21 @@ private:
     qint64 keyCodeOr(const QString& key, qint64 fallback) const;
 
     std::shared_ptr<UserDefaults> defaults_;
+};
+
+// The loop settings kept in memory and read again only once the store behind them was written,
+// so a loop running fifty times a second reads the store only when the user changed something,
+// and still sees every change at its next run.
+class CachedLoopSettings {
+public:
+    explicit CachedLoopSettings(OverlaySettingsStore store);
+
+    const OverlayLoopSettings& current();
+
+private:
+    OverlaySettingsStore store_;
+    std::optional<quint64> readAt_;
+    OverlayLoopSettings settings_;
 };
 
 } // namespace tolvane

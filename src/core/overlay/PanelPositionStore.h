@@ -20,6 +20,8 @@ class PanelPositionStore {
 public:
     explicit PanelPositionStore(std::shared_ptr<UserDefaults> defaults);
 
+    const std::shared_ptr<UserDefaults>& defaults() const { return defaults_; }
+
     static QString key(PanelID panel, RepositionMode mode);
 
     // None for a missing value, anything but exactly two numbers, or a coordinate that is not

@@ -207,11 +207,13 @@ void InMemoryUserDefaults::set(const QString& key, const QVariant& value)
         return;
     }
     values_.insert(key, value);
+    noteChange();
 }
 
 void InMemoryUserDefaults::remove(const QString& key)
 {
     values_.remove(key);
+    noteChange();
 }
 
 // INI file
@@ -249,11 +251,13 @@ void QSettingsUserDefaults::set(const QString& key, const QVariant& value)
         return;
     }
     settings_->setValue(key, value);
+    noteChange();
 }
 
 void QSettingsUserDefaults::remove(const QString& key)
 {
     settings_->remove(key);
+    noteChange();
 }
 
 void QSettingsUserDefaults::sync()

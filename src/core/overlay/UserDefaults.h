@@ -27,6 +27,9 @@ public:
     virtual void sync() { }
 
     bool contains(const QString& key) const { return object(key).has_value(); }
+    // Goes up with every write and removal through this object, so a reader may keep what it
+    // read until the number moves.
+    quint64 revision() const { return revision_; }
 
     // Typed readings: an absent key or a value that does not convert reads as false, 0 or 0.0.
     bool boolValue(const QString& key) const;
@@ -43,6 +46,12 @@ public:
     static double toDouble(const QVariant& value);
     // A number, or text that is wholly a number; none for anything else (booleans included).
     static std::optional<double> toNumber(const QVariant& value);
+
+protected:
+    void noteChange() { ++revision_; }
+
+private:
+    quint64 revision_ = 0;
 };
 
 // Test double and scratch store: values keep their Qt types, nothing is written anywhere.

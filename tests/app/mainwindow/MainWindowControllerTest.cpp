@@ -205,10 +205,15 @@ TEST_F(MainWindowControllerTest, ShowAndCloseDriveThePollingAndTheDismissalFlag)
     EXPECT_FALSE(champVM->isPolling());
     EXPECT_TRUE(store.mainWindowDismissed());
     EXPECT_FALSE(controller().isCapturing());
+    // Closed, the window keeps no views that the models' changes would rebuild or repaint.
+    ASSERT_TRUE(spinUntil([&] { return !controller().hasView(); }));
+    EXPECT_EQ(controller().window()->centralWidget(), nullptr);
 
     controller().chrome().setSelection(MainTab::whatsNew);
     controller().show(std::nullopt);
     EXPECT_EQ(controller().chrome().selection(), MainTab::whatsNew);
+    ASSERT_TRUE(controller().hasView());
+    EXPECT_EQ(controller().window()->centralWidget(), &controller().view());
     EXPECT_EQ(controller().chrome().captureTarget(), std::nullopt);
     EXPECT_TRUE(champVM->isPolling());
 }

@@ -39,7 +39,11 @@ struct RuneBuildViewModelProbe {
 };
 
 struct CounterBuildViewModelProbe {
-    static void setCatalog(CounterBuildViewModel& vm, ChampionCatalog catalog) { vm.catalog_ = std::move(catalog); }
+    static void setCatalog(CounterBuildViewModel& vm, ChampionCatalog catalog)
+    {
+        vm.catalog_ = std::move(catalog);
+        vm.lineup_.reset();
+    }
     static void setVersion(CounterBuildViewModel& vm, QString version) { vm.setVersion(std::move(version)); }
     static void setAdvice(CounterBuildViewModel& vm, std::optional<CounterBuildAdvice> advice)
     {

@@ -85,8 +85,8 @@ protected:
 
     std::shared_ptr<FakeComboProvider> provider = std::make_shared<FakeComboProvider>();
     std::chrono::steady_clock::time_point now {};
-    std::unique_ptr<ComboViewModel> vm = std::make_unique<ComboViewModel>(
-        provider, unusedClient(), ChampionCatalogLoader(QStringLiteral("http://127.0.0.1:1")), [this] { return now; });
+    std::unique_ptr<ComboViewModel> vm
+        = std::make_unique<ComboViewModel>(provider, unusedClient(), SharedCatalogs::fixed({}), [this] { return now; });
 };
 
 } // namespace
@@ -205,7 +205,7 @@ TEST_F(ComboPanelModel, WithoutALaneTheClassTagsGiveTheRoleButNotTheInferredFlag
 {
     FakeDDragon ddragon(QStringLiteral("15.4.1"));
     vm = std::make_unique<ComboViewModel>(
-        provider, unusedClient(), ChampionCatalogLoader(ddragon.base()), [this] { return now; });
+        provider, unusedClient(), std::make_shared<SharedCatalogs>(ddragon.base()), [this] { return now; });
     await(vm->loadCatalog());
 
     handle(game(QStringLiteral("NoSuchChampion"), std::nullopt));
@@ -238,24 +238,6 @@ TEST_F(ComboPanelModel, TheViewModelMayGoWhileTheServiceIsAsked)
     gate.start(0);
     await(std::move(pending));
     EXPECT_EQ(provider->calls.size(), 1u);
-}
-
-TEST(ComboPanelLive, FollowsTheGameInterfaceUntilDestroyed)
-{
-    FakeDDragon ddragon(QStringLiteral("15.4.1"));
-    LiveClientPeer game;
-    game.serve(realData(QStringLiteral("allgamedata/sr_ranked_11.21_local_player.json")));
-    auto provider = std::make_shared<FakeComboProvider>();
-    auto vm = std::make_unique<ComboViewModel>(provider, game.client(), ChampionCatalogLoader(ddragon.base()));
-    vm->start();
-    ASSERT_TRUE(spinUntil([&] { return vm->combos().has_value(); }));
-    ASSERT_EQ(provider->calls.size(), 1u);
-    EXPECT_EQ(provider->calls[0].champion, QStringLiteral("Zyra"));
-    EXPECT_EQ(provider->calls[0].query, MetaQuery::summonersRift(MetaRole::support, false));
-    EXPECT_EQ(vm->champion(), QStringLiteral("Zyra"));
-
-    vm.reset();
-    EXPECT_TRUE(game.staysQuiet(2000ms)) << "polling outlived its view model";
 }
 
 class ComboPanelView : public ComboPanelModel {

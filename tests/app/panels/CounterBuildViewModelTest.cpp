@@ -1,11 +1,8 @@
 #include "app/panels/CounterBuildViewModel.h"
-#include "core/gameclient/RiotTrustDelegate.h"
 
 #include "Await.h"
 #include "BuildPathFixtures.h"
 #include "LogCapture.h"
-#include "TestCertificates.h"
-#include "TestHttpServer.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +25,7 @@ protected:
     LogCapture logs;
     FakeClock clock;
     std::shared_ptr<FakeMatchupProvider> provider = std::make_shared<FakeMatchupProvider>();
-    CounterBuildViewModel vm {provider, LiveClientDataClient(), ChampionCatalogLoader(), clock.fn()};
+    CounterBuildViewModel vm {provider, LiveClientDataClient(), SharedCatalogs::fixed({}), clock.fn()};
 };
 
 // Enemies without positions: no lane opponent can be found.
@@ -199,36 +196,4 @@ TEST_F(CounterBuild, NoGameClearsEverythingAndTheNextPairingIsAskedAtOnce)
     EXPECT_FALSE(vm.lanerNote());
     handle(laneGame());
     EXPECT_EQ(provider->calls.size(), 2u); // no spacing carried over from the last game
-}
-
-TEST(CounterBuildLoop, FollowsARealCaptureAndStopsWhenDestroyed)
-{
-    TestHttpServer ddragon([](const TestRequest& r) {
-        if (r.path() == "/api/versions.json")
-            return TestResponse::json(R"(["15.4.1"])");
-        return TestResponse::json(realData(QStringLiteral("ddragon/15.4.1/data/en_US/champion.json")));
-    });
-    TestHttpServer game(
-        [](const TestRequest&) {
-            return TestResponse::json(realData(QStringLiteral("allgamedata/sr_ranked_11.21_local_player.json")));
-        },
-        TestCertificates::instance().loopback);
-    auto provider = std::make_shared<FakeMatchupProvider>();
-    auto vm = std::make_unique<CounterBuildViewModel>(provider,
-        LiveClientDataClient(game.url(QStringLiteral("/liveclientdata/allgamedata")),
-            std::make_shared<RiotTrustDelegate>(TestCertificates::instance().anchor)),
-        ChampionCatalogLoader(ddragon.url(QStringLiteral("")).toString()));
-    vm->start();
-    ASSERT_TRUE(spinUntil([&] { return vm->matchup().has_value(); }));
-    EXPECT_EQ(vm->version(), QStringLiteral("15.4.1"));
-    ASSERT_EQ(provider->calls.size(), 1u);
-    EXPECT_EQ(provider->calls[0].mine, QStringLiteral("Zyra"));
-    EXPECT_EQ(provider->calls[0].opponent, QStringLiteral("Lux"));
-    EXPECT_EQ(provider->calls[0].role, MetaRole::support);
-    ASSERT_TRUE(vm->enemyThreat());
-    EXPECT_EQ(vm->enemyThreat()->adCount + vm->enemyThreat()->apCount + vm->enemyThreat()->mixedCount
-            + vm->enemyThreat()->unknownCount,
-        5);
-    vm.reset();
-    spinFor(300ms);
 }

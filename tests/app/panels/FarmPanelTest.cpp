@@ -1,5 +1,5 @@
-// The farm panel: the readout rule over made-up snapshots, the view model against a loopback Live
-// Client peer, and the view's bar, percentage and states drawn offscreen.
+// The farm panel: the readout rule over made-up snapshots, and the view's bar, percentage and
+// states drawn offscreen.
 
 #include "app/panels/FarmOverlayView.h"
 #include "app/panels/FarmViewModel.h"
@@ -140,55 +140,6 @@ TEST(FarmParts, BarLabelsAndFigures)
     EXPECT_EQ(hudLaneLabel(QStringLiteral("UTILITY")), QStringLiteral("support"));
     EXPECT_EQ(hudLaneLabel(QStringLiteral("NONE")), std::nullopt);
     EXPECT_EQ(hudLaneLabel(std::nullopt), std::nullopt);
-}
-
-// --- the view model polling ---
-
-TEST(FarmModel, PollsAndFollowsTheMatch)
-{
-    test::LiveClientPeer game;
-    int loads = 0;
-    FarmViewModel vm(game.client(), [&] {
-        ++loads;
-        return schedule();
-    });
-    EXPECT_EQ(loads, 0); // nothing before start
-    int notified = 0;
-    QObject::connect(&vm, &FarmViewModel::changed, [&] { ++notified; });
-    vm.start();
-    EXPECT_EQ(loads, 1);
-    ASSERT_TRUE(test::spinUntil([&] { return notified >= 1; }));
-    EXPECT_FALSE(vm.readout()); // no match yet: the peer answers 404
-
-    game.serve(laner());
-    ASSERT_TRUE(test::spinUntil([&] { return vm.readout().has_value(); }));
-    EXPECT_EQ(vm.readout(), (Readout {75, 7.5, 120, mid}));
-
-    game.noGame();
-    ASSERT_TRUE(test::spinUntil([&] { return !vm.readout(); }));
-    vm.start(); // a second start changes nothing
-    EXPECT_EQ(loads, 1);
-}
-
-TEST(FarmModel, EqualReadoutsStillNotify)
-{
-    FarmViewModel vm(LiveClientDataClient(), [] { return schedule(); });
-    int notified = 0;
-    QObject::connect(&vm, &FarmViewModel::changed, [&] { ++notified; });
-    vm.handle(std::nullopt);
-    vm.handle(std::nullopt);
-    EXPECT_EQ(notified, 2);
-}
-
-TEST(FarmModel, DestroyedWhilePollingStopsCleanly)
-{
-    test::LiveClientPeer game;
-    game.serve(laner());
-    auto vm = std::make_unique<FarmViewModel>(game.client(), [] { return schedule(); });
-    vm->start();
-    ASSERT_TRUE(test::spinUntil([&] { return vm->readout().has_value(); }));
-    vm.reset();
-    EXPECT_TRUE(game.staysQuiet(std::chrono::milliseconds(FarmViewModel::pollIntervalMs)));
 }
 
 // --- the view drawn ---

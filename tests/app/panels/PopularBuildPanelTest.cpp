@@ -39,7 +39,7 @@ protected:
 
     FakeClock clock;
     std::shared_ptr<FakeMetaBuildProvider> provider = std::make_shared<FakeMetaBuildProvider>();
-    RuneBuildViewModel vm {provider, LiveClientDataClient(), ChampionCatalogLoader(), clock.fn()};
+    RuneBuildViewModel vm {provider, LiveClientDataClient(), SharedCatalogs::fixed({}), clock.fn()};
     FakeImageSource images;
     RuneBuildOverlayView view {vm, RuneBuildOverlayView::defaultWidth, &images};
 };

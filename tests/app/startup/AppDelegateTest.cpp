@@ -113,8 +113,13 @@ TEST_F(AppDelegateTest, LaunchBuildsHiddenPanelsMenusAndBothLoops)
     ASSERT_NE(app.keyPollTimer(), nullptr);
     EXPECT_TRUE(app.visTimer()->isActive());
     EXPECT_EQ(app.visTimer()->interval(), 120);
-    EXPECT_TRUE(app.keyPollTimer()->isActive());
     EXPECT_EQ(app.keyPollTimer()->interval(), 20);
+    // The shop keys are polled only while a match runs.
+    EXPECT_FALSE(app.keyPollTimer()->isActive());
+    app.goldVM().setSummary(GoldSpentTracker::Summary {});
+    EXPECT_TRUE(app.keyPollTimer()->isActive());
+    app.goldVM().setSummary(std::nullopt);
+    EXPECT_FALSE(app.keyPollTimer()->isActive());
 
     // No tray under the offscreen platform: the menu exists all the same.
     EXPECT_EQ(app.statusItem(), nullptr);

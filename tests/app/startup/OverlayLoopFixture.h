@@ -7,6 +7,7 @@
 
 #include "app/panels/CooldownPanelViewModel.h"
 #include "app/panels/GoldSpentViewModel.h"
+#include "app/panels/SharedCatalogs.h"
 #include "app/startup/OverlayLoopServices.h"
 #include "app/startup/OverlayLoopState.h"
 #include "app/startup/OverlayPanels.h"
@@ -55,6 +56,18 @@ inline AllGameData riftSnapshot()
     return d;
 }
 
+// The window list a test sets, counting how often it was asked.
+class CountingWindowList final : public WindowList {
+public:
+    std::optional<std::vector<WindowInfo>> windows = std::vector<WindowInfo> {};
+    mutable int listings = 0;
+    std::optional<std::vector<WindowInfo>> onScreenWindows() const override
+    {
+        ++listings;
+        return windows;
+    }
+};
+
 class OverlayLoopFixture : public ::testing::Test {
 protected:
     static constexpr QSizeF panelSize {200, 100};
@@ -82,7 +95,7 @@ protected:
     OverlaySettingsStore settings {defaults};
     PanelPositionStore positions {defaults};
     FakeKeyState keys;
-    FakeWindowList windowList;
+    CountingWindowList windowList;
     OverlayLoopState state;
     FakeOverlayWindowNative native;
     OverlayScale overlayScale {1.0};
@@ -96,10 +109,10 @@ protected:
     OverlayPanels panels {&gold, &rune, &counter, &farm, &combo, &cooldown};
     OverlayLoopServices services {settings, positions, keys, windowList, state};
 
-    GoldSpentViewModel goldVM {LiveClientDataClient(unusedAddress("/liveclientdata/allgamedata"), nullptr),
-        ItemCatalogLoader(QStringLiteral("http://127.0.0.1:1"))};
+    GoldSpentViewModel goldVM {
+        LiveClientDataClient(unusedAddress("/liveclientdata/allgamedata"), nullptr), SharedCatalogs::fixed({})};
     CooldownPanelViewModel cooldownVM {LiveClientDataClient(unusedAddress("/liveclientdata/allgamedata"), nullptr),
-        ChampionCatalogLoader(QStringLiteral("http://127.0.0.1:1")),
+        SharedCatalogs::fixed({}),
         SummonerCooldowns(QStringLiteral("15.12.1"), 10,
             {{QStringLiteral("SummonerFlash"), 300}, {QStringLiteral("SummonerHeal"), 240}}, 70,
             SummonerCooldowns::TeleportScaling {600, 330, 240})};

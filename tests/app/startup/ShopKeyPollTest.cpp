@@ -92,6 +92,14 @@ TEST_F(ShopLatchThroughThePoll, TheKeysAreTheOnesInTheSettingsAtEachPoll)
     EXPECT_TRUE(state.shopLatch.isLatched());
 }
 
+TEST_F(ShopLatchThroughThePoll, EachPollInAMatchReadsTheKeyboardOnceForAllThreeKeys)
+{
+    run({up, shop, up, {true, {esc}}});
+    EXPECT_EQ(keys.reads, 4);
+    run({{false, {}}, {false, {shopKey}}});
+    EXPECT_EQ(keys.reads, 4) << "outside a match nothing is read";
+}
+
 TEST_F(ShopLatchThroughThePoll, AKeyCodeStoredOutOfRangeWatchesTheDefaultKey)
 {
     defaults->set(OverlaySettingsStore::Keys::shopKeyCode, qint64(65536 + 3));

@@ -321,6 +321,43 @@ TEST_F(VisibilityTickTest, WhenTheServiceIsOffEveryPanelIsHiddenWhateverElseHold
     EXPECT_FALSE(cooldown.isVisible());
 }
 
+TEST_F(VisibilityTickTest, OutsideAMatchTheTickReadsNeitherTheKeyboardNorTheWindowList)
+{
+    settings.setTriggers(always);
+    for (int i = 0; i < 5; ++i)
+        tick.tick();
+    EXPECT_EQ(keys.reads, 0);
+    EXPECT_EQ(windowList.listings, 0);
+
+    startMatch();
+    tick.tick();
+    tick.tick();
+    EXPECT_EQ(keys.reads, 2) << "Tab, once a tick";
+    EXPECT_EQ(windowList.listings, 2);
+}
+
+TEST_F(VisibilityTickTest, AHiddenPanelIsMeasuredOnlyOnceItShowsAndIsPlacedAtItsNewSize)
+{
+    settings.setTriggers(tabOnly);
+    startMatch();
+    auto& content = static_cast<TestContent&>(*gold.container()->content());
+    int measured = 0;
+    QObject::connect(gold.container(), &ScaledContainer::sizeReported, [&] { ++measured; });
+    for (const double width : {240.0, 260.0, 280.0})
+        content.setNaturalSize({width, 120});
+    EXPECT_EQ(measured, 0) << "nobody sees it";
+
+    holdTab(true);
+    tick.tick();
+    ASSERT_TRUE(gold.isVisible());
+    EXPECT_EQ(measured, 1);
+    EXPECT_EQ(gold.frame().size(), QSizeF(280, 120));
+    EXPECT_EQ(gold.frame().topLeft(), anchored(gold, OverlayWindowPosition::bottomCenter));
+
+    content.setNaturalSize({300, 120});
+    EXPECT_EQ(measured, 2) << "on screen: measured at once";
+}
+
 TEST_F(VisibilityTickTest, TheCooldownPanelTakesTheStoredFormatAndOpacityOnlyWhenTheyDiffer)
 {
     cooldownVM.setTimeFormat(CDTimeFormat::minutes);
