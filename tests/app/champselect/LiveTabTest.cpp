@@ -9,17 +9,6 @@
 #include "ChampSelectFixture.h"
 #include "LiveViewSupport.h"
 
-namespace tolvane {
-// The popular-build model learns of a match only from snapshots; the tab only reads the flag.
-struct RuneBuildViewModelProbe {
-    static void setInGame(RuneBuildViewModel& vm, bool inGame)
-    {
-        vm.setInGame(inGame);
-        vm.notify();
-    }
-};
-} // namespace tolvane
-
 using namespace tolvane;
 using namespace tolvane::test;
 

@@ -18,8 +18,16 @@
 namespace tolvane {
 // The popular-build model learns of a match only from snapshots; the Live tab only reads it.
 struct RuneBuildViewModelProbe {
-    static void setInGame(RuneBuildViewModel& vm, bool inGame) { vm.setInGame(inGame); }
-    static void setAdvice(RuneBuildViewModel& vm, MetaBuildAdvice advice) { vm.setAdvice(std::move(advice)); }
+    static void setInGame(RuneBuildViewModel& vm, bool inGame)
+    {
+        vm.setInGame(inGame);
+        vm.notify();
+    }
+    static void setAdvice(RuneBuildViewModel& vm, MetaBuildAdvice advice)
+    {
+        vm.setAdvice(std::move(advice));
+        vm.notify();
+    }
 };
 } // namespace tolvane
 
