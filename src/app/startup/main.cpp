@@ -6,6 +6,7 @@
 #include "app/startup/AppDelegate.h"
 #include "app/startup/AppLaunch.h"
 #include "app/startup/SingleInstance.h"
+#include "core/support/Async.h"
 #include "core/overlay/UserDefaults.h"
 #include "platform/X11Platform.h"
 
@@ -59,9 +60,15 @@ int main(int argc, char* argv[])
     // Only in the test and benchmark build of this entry: the stand-in match's peers and trust.
     tolvane::test::useStandIns(services);
 #endif
-    tolvane::AppDelegate delegate(std::move(services));
-    QObject::connect(&instance, &tolvane::SingleInstance::reopenRequested, &delegate,
-        [&delegate] { delegate.applicationShouldHandleReopen(); });
-    delegate.applicationDidFinishLaunching();
-    return QApplication::exec();
+    int status = 0;
+    {
+        tolvane::AppDelegate delegate(std::move(services));
+        QObject::connect(&instance, &tolvane::SingleInstance::reopenRequested, &delegate,
+            [&delegate] { delegate.applicationShouldHandleReopen(); });
+        delegate.applicationDidFinishLaunching();
+        status = QApplication::exec();
+    }
+    // The delegate's loops and requests end as it goes; let them, before the application does.
+    tolvane::finishQueuedWork();
+    return status;
 }

@@ -1,5 +1,6 @@
 #include "core/support/Async.h"
 
+#include <QCoreApplication>
 #include <QTimer>
 
 #include <algorithm>
@@ -81,6 +82,16 @@ struct SleepAwaiter {
 };
 
 } // namespace
+
+void finishQueuedWork()
+{
+    // Each coroutine that resumes may queue the next step of another (a reply's end, a sleep cut
+    // short, the loop that awaited them), so a few rounds are run; every round is cheap.
+    for (int round = 0; round < 16; ++round) {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
 
 QCoro::Task<bool> sleepFor(std::chrono::milliseconds pause, CancelToken token)
 {

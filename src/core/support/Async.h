@@ -64,6 +64,11 @@ signals:
 // (or when the token was already cancelled), true when the full pause elapsed.
 QCoro::Task<bool> sleepFor(std::chrono::milliseconds pause, CancelToken token = {});
 
+// Work that was cancelled or whose owner went away resumes from the event loop once more to end.
+// Once the loop has stopped for good (the application is quitting, a test is over), this runs
+// what is left queued, so that no coroutine is left suspended when the application object goes.
+void finishQueuedWork();
+
 // Resumes once, queued, on the first emission of signal or on sender's destruction.
 // The awaited value is false when the sender is gone.
 template <class Sender, class Signal> struct SignalAwaiter {
