@@ -7,6 +7,7 @@
 #include "app/startup/AppLaunch.h"
 #include "app/startup/SingleInstance.h"
 #include "core/support/Async.h"
+#include "core/support/HttpSession.h"
 #include "core/overlay/UserDefaults.h"
 #include "platform/X11Platform.h"
 
@@ -70,5 +71,7 @@ int main(int argc, char* argv[])
     }
     // The delegate's loops and requests end as it goes; let them, before the application does.
     tolvane::finishQueuedWork();
+    // The network managers' worker threads end before the program does.
+    tolvane::awaitNetworkThreadsEnded();
     return status;
 }

@@ -3,6 +3,8 @@
 #include "core/support/Log.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
 #include <QNetworkAccessManager>
 #include <QNetworkCookie>
 #include <QNetworkCookieJar>
@@ -161,7 +163,13 @@ QCoro::Task<HttpResult> receive(QNetworkReply* rawReply, HttpPeer peer, std::chr
     QPointer<QNetworkReply> reply(rawReply);
     const qint64 limit = bodyLimit(peer);
     auto body = std::make_shared<Body>();
+    // The network thread stops reading the socket while a full read buffer waits here, so a
+    // body reaches this thread no faster than it is taken, however busy the thread is. Qt passes
+    // the size on to its network thread only once the request has started there, and a request
+    // with a body starts on a later turn of the event loop: so it is given again on that turn.
     rawReply->setReadBufferSize(readChunk);
+    QMetaObject::invokeMethod(
+        rawReply, [rawReply] { rawReply->setReadBufferSize(readChunk); }, Qt::QueuedConnection);
     QObject::connect(rawReply, &QNetworkReply::metaDataChanged, rawReply, [rawReply, body, limit] {
         bool known = false;
         const qint64 announced = rawReply->header(QNetworkRequest::ContentLengthHeader).toLongLong(&known);
@@ -310,6 +318,27 @@ QCoro::Task<void> awaitReply(QPointer<QNetworkReply> reply)
         auto finished = signalOrDestroyed(reply.data(), &QNetworkReply::finished);
         co_await finished;
     }
+}
+
+bool awaitNetworkThreadsEnded(std::chrono::milliseconds limit)
+{
+    // Qt names each manager's worker thread; the system keeps the first 15 bytes of the name.
+    const auto anyLeft = [] {
+        const QDir tasks(QStringLiteral("/proc/self/task"));
+        for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            QFile name(tasks.filePath(task + QStringLiteral("/comm")));
+            if (name.open(QIODevice::ReadOnly) && name.readAll().startsWith("QNetworkAccessM"))
+                return true;
+        }
+        return false;
+    };
+    const QDeadlineTimer deadline(limit);
+    while (anyLeft()) {
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(2);
+    }
+    return true;
 }
 
 struct HttpSession::Request {

@@ -134,4 +134,10 @@ private:
 // Awaits a reply's end: resumes once, queued, on finished() or on the reply's destruction.
 QCoro::Task<void> awaitReply(QPointer<QNetworkReply> reply);
 
+// A network manager's worker thread takes its last steps after the manager is gone: among them the
+// TLS library frees what it kept for that thread. Waits, up to the limit, until no such thread is
+// left, so that the end of the program cuts none of them short. For the very end of a program,
+// once every session has gone; true when none is left.
+bool awaitNetworkThreadsEnded(std::chrono::milliseconds limit = std::chrono::seconds(5));
+
 } // namespace tolvane

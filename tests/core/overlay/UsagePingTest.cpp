@@ -25,7 +25,7 @@ public:
         const int ticket = ++started;
         ++pending;
         while (wakes < ticket && !token.isCancelled())
-            co_await sleepFor(1ms);
+            co_await sleepFor(1ms, token);
         --pending;
         co_return !token.isCancelled();
     }

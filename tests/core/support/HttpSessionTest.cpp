@@ -2,10 +2,13 @@
 
 #include "Await.h"
 #include "LogCapture.h"
+#include "PouringPeer.h"
 #include "TestHttpServer.h"
 
 #include <QTcpServer>
 #include <QTcpSocket>
+
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -120,6 +123,36 @@ TEST(HttpSession, BodiesStopAtThePeersLimit)
 
     EXPECT_EQ(await(session.get(server.url(QStringLiteral("/endless")))).transport, TransportError::tooLarge);
     EXPECT_TRUE(gaveUpNearLimit(server, logs, HttpPeer::makerHost));
+}
+
+// The limit holds however long the reading thread is kept from reading: the network library
+// buffers no more of a body for it than one read buffer, and the socket holds the peer back.
+TEST(HttpSession, ABusyReaderHoldsAnEndlessBodyBack)
+{
+    LogCapture logs;
+    HttpSession session(HttpPeer::makerHost, HttpTimeouts {60s, 60s});
+    const qint64 limit = bodyLimit(HttpPeer::makerHost);
+    const qint64 buffers = 32 * 1024 * 1024; // what the loopback's socket buffers may hold, with room
+    for (const bool post : {false, true}) {
+        SCOPED_TRACE(post ? "POST" : "GET");
+        PouringPeer peer("HTTP/1.1 200 OK\r\nContent-Type: application/json\r\n\r\n", QByteArray(64 * 1024, ' '));
+        auto reply = post ? session.post(peer.url(QStringLiteral("/beat")), "{}") : session.get(peer.url(QStringLiteral("/")));
+        ASSERT_TRUE(spinUntil([&] { return peer.sent() > 0; })) << "the peer never began its body";
+
+        // Busy, with no event loop, until the peer is held back or has sent far past the limit.
+        QElapsedTimer busy;
+        busy.start();
+        while (!peer.stalled() && peer.sent() < limit + 4 * buffers && busy.elapsed() < 60000)
+            std::this_thread::sleep_for(5ms);
+        EXPECT_LT(peer.sent(), limit + buffers) << "taken off the wire while nobody read";
+
+        EXPECT_EQ(await(std::move(reply)).transport, TransportError::tooLarge);
+        EXPECT_TRUE(spinUntil([&] { return peer.hangUps() == 1; })) << "the client did not hang up";
+    }
+    const QList<LogLine> lines = logs.lines(QStringLiteral("http"));
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                  [](const LogLine& l) { return l.message.contains(QStringLiteral("body passed the")); }),
+        2);
 }
 
 // A reply that began but did not end as sent is a failure with its own log line, never a document;
