@@ -32,6 +32,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <source_location>
+
 namespace tolvane {
 namespace {
 
@@ -48,13 +51,17 @@ public:
 
 // Looks at the state every 50 ms, running the event loop in between without spinning: drawing a
 // window to read it is not free, and a child process may need the cores.
-bool eventually(const std::function<bool()>& condition, std::chrono::milliseconds limit = 30s)
+bool eventually(const std::function<bool()>& condition, std::chrono::milliseconds limit = 30s,
+    std::source_location where = std::source_location::current())
 {
     QElapsedTimer clock;
     clock.start();
     while (!condition()) {
-        if (clock.elapsed() > limit.count())
+        if (clock.elapsed() > limit.count()) {
+            std::fprintf(stderr, "wait at %s:%u: the awaited state did not come within %lld ms\n", where.file_name(),
+                unsigned(where.line()), static_cast<long long>(limit.count()));
             return false;
+        }
         QEventLoop pause;
         QTimer::singleShot(50ms, &pause, &QEventLoop::quit);
         pause.exec();
@@ -113,7 +120,12 @@ protected:
         match_ = nullptr;
     }
 
-    void SetUp() override { ASSERT_TRUE(problem_.isEmpty()) << problem_.toStdString(); }
+    void SetUp() override
+    {
+        // The stand-ins serve the real captures, inside the event loop.
+        test::requireRealData();
+        ASSERT_TRUE(problem_.isEmpty()) << problem_.toStdString();
+    }
     void TearDown() override
     {
         test::xdotool({u"keyup"_s, u"Tab"_s}); // in case a failed test left it held

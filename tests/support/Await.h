@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <source_location>
 
 #include <QCoroTask>
 
@@ -24,27 +25,35 @@ namespace tolvane::test {
 // Time-outs for a client whose peer answers: a slow machine never runs into them.
 inline const HttpTimeouts patientTimeouts {std::chrono::seconds(20), std::chrono::seconds(30)};
 
-template <class T> auto await(QCoro::Task<T>&& task, std::chrono::milliseconds watchdog = std::chrono::seconds(60))
+template <class T>
+auto await(QCoro::Task<T>&& task, std::chrono::milliseconds watchdog = std::chrono::seconds(60),
+    std::source_location where = std::source_location::current())
 {
     QTimer dog;
     dog.setSingleShot(true);
-    QObject::connect(&dog, &QTimer::timeout, [] {
-        std::fprintf(stderr, "test watchdog: coroutine did not finish in time\n");
+    QObject::connect(&dog, &QTimer::timeout, [where, watchdog] {
+        std::fprintf(stderr, "test watchdog: coroutine awaited at %s:%u did not finish within %lld ms\n",
+            where.file_name(), unsigned(where.line()), static_cast<long long>(watchdog.count()));
         std::abort();
     });
     dog.start(watchdog);
     return QCoro::waitFor(std::move(task));
 }
 
-// Runs the event loop until condition holds or the time runs out; returns the condition.
-inline bool spinUntil(
-    const std::function<bool()>& condition, std::chrono::milliseconds limit = std::chrono::seconds(30))
+// Runs the event loop until condition holds or the time runs out; returns the condition. A wait
+// that runs out says where it was and how long it waited.
+inline bool spinUntil(const std::function<bool()>& condition,
+    std::chrono::milliseconds limit = std::chrono::seconds(30),
+    std::source_location where = std::source_location::current())
 {
     QElapsedTimer clock;
     clock.start();
     while (!condition()) {
-        if (clock.elapsed() > limit.count())
+        if (clock.elapsed() > limit.count()) {
+            std::fprintf(stderr, "wait at %s:%u: the awaited state did not come within %lld ms\n", where.file_name(),
+                unsigned(where.line()), static_cast<long long>(limit.count()));
             return false;
+        }
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     }
     return true;

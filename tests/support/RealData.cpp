@@ -75,6 +75,12 @@ QString realDataPath(const QString& relativePath)
     return folder + QLatin1Char('/') + relativePath;
 }
 
+void requireRealData()
+{
+    if (!QFileInfo(folder).isDir())
+        onMissingFolder();
+}
+
 QByteArray realData(const QString& relativePath)
 {
     QFile file(realDataPath(relativePath));

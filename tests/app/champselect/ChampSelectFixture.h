@@ -174,6 +174,8 @@ protected:
     ChampSelectFixture()
         : server([this](const TestRequest& r) { return answer(r); }, TestCertificates::instance().loopback)
     {
+        // The fake client answers from the real captures, inside the event loop.
+        requireRealData();
         synergy = SynergyCatalog({SynergyDuo {QStringLiteral("Graves"), QStringLiteral("Thresh"), 0.82,
             {QStringLiteral("hook_follow_up"), QStringLiteral("lane_pressure")}}});
     }

@@ -8,6 +8,7 @@
 
 #include "ChampSelectFixture.h"
 #include "LiveViewSupport.h"
+#include "NoGame.h"
 
 using namespace tolvane;
 using namespace tolvane::test;
@@ -50,7 +51,7 @@ INSTANTIATE_TEST_SUITE_P(States, LiveTabChoice,
 
 class LiveTabTest : public ChampSelectFixture {
 protected:
-    RuneBuildViewModel runeVM {builds};
+    RuneBuildViewModel runeVM {builds, test::noGameClient(), SharedCatalogs::fixed({})};
 };
 
 TEST_F(LiveTabTest, ConnectingAndOfflineAreIdleWithTheirOwnStatusAndTheSameBullets)

@@ -14,6 +14,7 @@
 
 #include "ChampSelectFixture.h"
 #include "LiveViewSupport.h"
+#include "NoGame.h"
 
 #include <QDir>
 #include <QGlyphRun>
@@ -165,7 +166,7 @@ protected:
 
     std::shared_ptr<InMemoryUserDefaults> defaults = std::make_shared<InMemoryUserDefaults>();
     OverlaySettingsStore store {defaults};
-    RuneBuildViewModel runeVM {builds};
+    RuneBuildViewModel runeVM {builds, test::noGameClient(), SharedCatalogs::fixed({})};
     std::unique_ptr<MainWindowController> window;
 };
 

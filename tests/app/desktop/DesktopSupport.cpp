@@ -51,6 +51,11 @@ Trayer::~Trayer()
     spinUntil([] { return !trayOwnsSelection(); }, 10s);
 }
 
+bool Trayer::anyRunning()
+{
+    return trayOwnsSelection();
+}
+
 bool Trayer::waitUntilRunning()
 {
     return process_.waitForStarted(20000) && spinUntil(trayOwnsSelection, 20s);

@@ -26,6 +26,8 @@ public:
     Trayer& operator=(const Trayer&) = delete;
 
     bool waitUntilRunning();
+    // Whether some tray already owns this display's tray selection.
+    static bool anyRunning();
 
 private:
     QProcess process_;

@@ -25,13 +25,15 @@ class TrayTest : public AppDelegateFixture { };
 
 TEST_F(TrayTest, ATrayStartedLaterGetsTheIconAndAClickOpensTheMenu)
 {
+    // The icon must dock in the tray this test starts, at the place it takes.
+    ASSERT_FALSE(Trayer::anyRunning()) << "another tray runs on this display";
     defaults->set(OverlaySettingsStore::Keys::mainWindowDismissed, true);
     trayAvailable = false;
     AppDelegate& app = launch();
     ASSERT_NE(app.statusItem(), nullptr);
 
     Trayer tray;
-    ASSERT_TRUE(tray.waitUntilRunning());
+    ASSERT_TRUE(tray.waitUntilRunning()) << "trayer never took the tray selection";
     // Docked once it sits in the tray's strip at the top right of the screen.
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     const QRect strip(screen.right() - Trayer::width, screen.top(), Trayer::width, Trayer::height);
@@ -50,7 +52,8 @@ TEST_F(TrayTest, ATrayStartedLaterGetsTheIconAndAClickOpensTheMenu)
             return app.hasMainWindowController() && app.mainWindowController().window()->isVisible()
                 && app.mainWindowController().chrome().selection() == MainTab::settings;
         },
-        30s));
+        30s))
+        << "the menu's key equivalent did not open Settings";
     EXPECT_FALSE(app.statusMenu()->isVisible());
 }
 

@@ -9,6 +9,7 @@
 #include "core/overlay/UserDefaults.h"
 
 #include "Await.h"
+#include "NoGame.h"
 
 #include <gtest/gtest.h>
 
@@ -68,7 +69,7 @@ protected:
     std::shared_ptr<InMemoryUserDefaults> defaults = std::make_shared<InMemoryUserDefaults>();
     OverlaySettingsStore store {defaults};
     std::unique_ptr<ChampSelectViewModel> champVM;
-    RuneBuildViewModel runeVM {std::make_shared<NoBuilds>()};
+    RuneBuildViewModel runeVM {std::make_shared<NoBuilds>(), noGameClient(), SharedCatalogs::fixed({})};
 };
 
 } // namespace tolvane::test

@@ -9,6 +9,7 @@
 #include "PanelTestSupport.h"
 #include "TestCertificates.h"
 #include "TestHttpServer.h"
+#include "RefusingPort.h"
 
 #include <QTimer>
 
@@ -76,7 +77,7 @@ AllGameData game(QString champion = QStringLiteral("Ahri"), std::optional<QStrin
 LiveClientDataClient unusedClient()
 {
     return LiveClientDataClient(
-        QUrl(QStringLiteral("https://127.0.0.1:1/liveclientdata/allgamedata")), LiveClientPeer::trust());
+        test::refusingUrl(QStringLiteral("/liveclientdata/allgamedata"), QStringLiteral("https")), LiveClientPeer::trust());
 }
 
 class ComboPanelModel : public ::testing::Test {

@@ -14,6 +14,7 @@
 #include "PanelTestSupport.h"
 #include "TestCertificates.h"
 #include "TestHttpServer.h"
+#include "RefusingPort.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>
@@ -74,7 +75,7 @@ SummonerCooldowns table()
 LiveClientDataClient unusedClient()
 {
     return LiveClientDataClient(
-        QUrl(QStringLiteral("https://127.0.0.1:1/liveclientdata/allgamedata")), LiveClientPeer::trust());
+        test::refusingUrl(QStringLiteral("/liveclientdata/allgamedata"), QStringLiteral("https")), LiveClientPeer::trust());
 }
 
 // Counts changed() emissions for as long as it lives.

@@ -3,6 +3,7 @@
 #include "Await.h"
 #include "BuildPathFixtures.h"
 #include "LogCapture.h"
+#include "NoGame.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +26,7 @@ protected:
     LogCapture logs;
     FakeClock clock;
     std::shared_ptr<FakeMatchupProvider> provider = std::make_shared<FakeMatchupProvider>();
-    CounterBuildViewModel vm {provider, LiveClientDataClient(), SharedCatalogs::fixed({}), clock.fn()};
+    CounterBuildViewModel vm {provider, test::noGameClient(), SharedCatalogs::fixed({}), clock.fn()};
 };
 
 // Enemies without positions: no lane opponent can be found.

@@ -9,6 +9,7 @@
 
 #include "Await.h"
 #include "PanelTestSupport.h"
+#include "NoGame.h"
 
 #include <gtest/gtest.h>
 
@@ -146,7 +147,7 @@ TEST(FarmParts, BarLabelsAndFigures)
 
 class FarmView : public ::testing::Test {
 protected:
-    FarmViewModel vm {LiveClientDataClient(), [] { return schedule(); }};
+    FarmViewModel vm {test::noGameClient(), [] { return schedule(); }};
     FarmOverlayView view {&vm};
 
     QImage render(const QString& name)

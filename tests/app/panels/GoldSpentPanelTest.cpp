@@ -10,6 +10,7 @@
 #include "../../core/knowledge/FakeDDragon.h"
 #include "Await.h"
 #include "PanelTestSupport.h"
+#include "NoGame.h"
 
 #include <gtest/gtest.h>
 
@@ -155,7 +156,7 @@ TEST(GoldSpentParts, TeamListsSortStablyAndDropOtherTeams)
 
 class GoldSpentView : public ::testing::Test {
 protected:
-    GoldSpentViewModel vm {LiveClientDataClient(), SharedCatalogs::fixed({})};
+    GoldSpentViewModel vm {test::noGameClient(), SharedCatalogs::fixed({})};
     GoldSpentOverlayView view {&vm};
 
     QImage render(const QString& name)

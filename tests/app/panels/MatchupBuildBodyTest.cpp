@@ -2,6 +2,7 @@
 #include "app/panels/HudStyle.h"
 
 #include "BuildPathFixtures.h"
+#include "NoGame.h"
 
 #include <QPainter>
 
@@ -59,7 +60,7 @@ protected:
     }
 
     std::shared_ptr<FakeMatchupProvider> provider = std::make_shared<FakeMatchupProvider>();
-    CounterBuildViewModel vm {provider};
+    CounterBuildViewModel vm {provider, test::noGameClient(), SharedCatalogs::fixed({})};
     FakeImageSource images;
 };
 

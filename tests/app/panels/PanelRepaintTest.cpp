@@ -13,6 +13,7 @@
 #include "app/panels/GoldSpentOverlayView.h"
 #include "app/panels/GoldSpentViewModel.h"
 #include "app/panels/RuneBuildOverlayView.h"
+#include "RefusingPort.h"
 
 #include <gtest/gtest.h>
 
@@ -41,7 +42,7 @@ struct Panel {
 
 LiveClientDataClient unused()
 {
-    return LiveClientDataClient(QUrl(QStringLiteral("https://127.0.0.1:1/")), nullptr);
+    return LiveClientDataClient(test::refusingUrl(QStringLiteral("/"), QStringLiteral("https")), nullptr);
 }
 
 struct PanelCase {

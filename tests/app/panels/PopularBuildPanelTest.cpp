@@ -3,6 +3,7 @@
 
 #include "BuildPathFixtures.h"
 #include "PanelTestSupport.h"
+#include "NoGame.h"
 
 #include <gtest/gtest.h>
 
@@ -39,7 +40,7 @@ protected:
 
     FakeClock clock;
     std::shared_ptr<FakeMetaBuildProvider> provider = std::make_shared<FakeMetaBuildProvider>();
-    RuneBuildViewModel vm {provider, LiveClientDataClient(), SharedCatalogs::fixed({}), clock.fn()};
+    RuneBuildViewModel vm {provider, test::noGameClient(), SharedCatalogs::fixed({}), clock.fn()};
     FakeImageSource images;
     RuneBuildOverlayView view {vm, RuneBuildOverlayView::defaultWidth, &images};
 };

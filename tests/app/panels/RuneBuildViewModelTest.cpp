@@ -4,6 +4,7 @@
 #include "core/support/Async.h"
 #include "BuildPathFixtures.h"
 #include "LogCapture.h"
+#include "NoGame.h"
 
 #include <gtest/gtest.h>
 
@@ -30,7 +31,7 @@ protected:
 
     FakeClock clock;
     std::shared_ptr<FakeMetaBuildProvider> provider = std::make_shared<FakeMetaBuildProvider>();
-    RuneBuildViewModel vm {provider, LiveClientDataClient(), SharedCatalogs::fixed({}), clock.fn()};
+    RuneBuildViewModel vm {provider, test::noGameClient(), SharedCatalogs::fixed({}), clock.fn()};
 };
 
 AllGameData withMyChampion(

@@ -11,6 +11,8 @@
 #include "platform/OverlayWindowNative.h"
 #include "platform/WindowList.h"
 
+#include "NoGame.h"
+
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -52,6 +54,10 @@ protected:
         services.loadItemCatalog = [catalog = catalog] { return give(catalog); };
         services.checkAvailability = [status = availability] { return give(status); };
         services.startBackgroundWork = false;
+        // Nothing reaches the machine's own game port, Data Dragon or the statistics service.
+        services.liveClient = [] { return noGameClient(); };
+        services.dataDragonBase = refusingBase();
+        services.statisticsEndpoint = refusingUrl(QStringLiteral("/mcp"));
         services.trayAvailable = trayAvailable;
         services.gameConfigPath = dir.filePath(QStringLiteral("game.cfg"));
         services.champSelect.discover = [] { return std::optional<LCUClient>(); };

@@ -20,6 +20,7 @@
 #include "platform/KeyState.h"
 #include "platform/OverlayWindowNative.h"
 #include "platform/WindowList.h"
+#include "RefusingPort.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +29,7 @@ namespace tolvane::test {
 // An address where nothing answers; the view models are never started here.
 inline QUrl unusedAddress(const char* path)
 {
-    return QUrl(QStringLiteral("http://127.0.0.1:1%1").arg(QLatin1String(path)));
+    return refusingUrl(QLatin1String(path));
 }
 
 inline LivePlayer livePlayer(QString champion, QString team, QString name)

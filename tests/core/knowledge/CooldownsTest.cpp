@@ -6,6 +6,7 @@
 #include "Await.h"
 #include "FakeDDragon.h"
 #include "LogCapture.h"
+#include "RefusingPort.h"
 
 #include <gtest/gtest.h>
 
@@ -174,7 +175,7 @@ TEST(UltimateLoading, PassesFailuresToTheCaller)
     FakeDDragon ddragon(QStringLiteral("4.2.1"));
     const UltCooldownsLoader loader(ddragon.base());
     EXPECT_FALSE(await(loader.load(QStringLiteral("Nobody"), QStringLiteral("4.2.1")))); // an error page
-    EXPECT_FALSE(await(UltCooldownsLoader(QStringLiteral("http://127.0.0.1:1")).load("Ahri", "4.2.1")));
+    EXPECT_FALSE(await(UltCooldownsLoader(test::refusingBase()).load("Ahri", "4.2.1")));
 
     const QByteArray three = R"({"data": {"Tri": {"spells": [
         {"id": "Q", "maxrank": 5, "cooldown": [1]}, {"id": "W", "maxrank": 5, "cooldown": [1]},

@@ -3,6 +3,7 @@
 #include "Await.h"
 #include "FakeDDragon.h"
 #include "LogCapture.h"
+#include "RefusingPort.h"
 
 #include <gtest/gtest.h>
 
@@ -187,7 +188,7 @@ TEST(ItemCatalogLoading, AServerThatIsDownGivesTheEmptyCatalog)
 {
     LogCapture logs;
     // Port 1 on loopback: nothing listens there.
-    const ItemCatalog catalog = await(ItemCatalogLoader(QStringLiteral("http://127.0.0.1:1")).load());
+    const ItemCatalog catalog = await(ItemCatalogLoader(test::refusingBase()).load());
     EXPECT_EQ(catalog, ItemCatalog::empty());
     EXPECT_EQ(logs.lines(QStringLiteral("itemcatalog")).size(), 1);
 }
