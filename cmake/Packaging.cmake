@@ -5,6 +5,7 @@
 install(DIRECTORY resources/Tolvane_TolvaneCore.bundle resources/Tolvane_TolvaneApp.bundle
   DESTINATION ${CMAKE_INSTALL_DATADIR}/tolvane)
 install(FILES packaging/tolvane.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES packaging/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tolvane)
 install(FILES packaging/tolvane.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 
 # PNG renderings of the icon for desktops that do not scale SVG icons, drawn at build time by a
@@ -46,8 +47,9 @@ set(TOLVANE_DEBIAN_DEPENDS
   # Qt 6.4 (libqt6gui6 carries the X11 platform plug-in), the OpenGL entry points it links, QCoro
   "libqt6core6 (>= 6.4)" "libqt6gui6 (>= 6.4)" "libqt6widgets6 (>= 6.4)" "libqt6network6 (>= 6.4)"
   "libqt6svg6 (>= 6.4)" "libglx0" "libopengl0" "libqcoro6core0 (>= 0.8)" "libqcoro6network0 (>= 0.8)"
-  # JSON, TLS, X11 key state and key names
-  "libsimdjson14" "libssl3" "libx11-6" "libxkbcommon0"
+  # JSON, TLS and the authorities that vouch for Data Dragon and the statistics service, X11 key
+  # state and key names
+  "libsimdjson14" "libssl3" "ca-certificates" "libx11-6" "libxkbcommon0"
   # the C++ run time
   "libstdc++6 (>= 12)" "libgcc-s1" "libc6 (>= 2.36)"
   # fonts: Inter, DejaVu Sans as the fallback, WenQuanYi Micro Hei for Chinese, Japanese and Korean
