@@ -46,8 +46,8 @@ set(TOLVANE_DEBIAN_DEPENDS
   # Qt 6.4 (libqt6gui6 carries the X11 platform plug-in), the OpenGL entry points it links, QCoro
   "libqt6core6 (>= 6.4)" "libqt6gui6 (>= 6.4)" "libqt6widgets6 (>= 6.4)" "libqt6network6 (>= 6.4)"
   "libqt6svg6 (>= 6.4)" "libglx0" "libopengl0" "libqcoro6core0 (>= 0.8)" "libqcoro6network0 (>= 0.8)"
-  # JSON, TLS, X11 key state and key names
-  "libsimdjson14" "libssl3" "libx11-6" "libxkbcommon0"
+  # JSON, TLS, X11 key state and key names, the compositing manager watch
+  "libsimdjson14" "libssl3" "libx11-6" "libxkbcommon0" "libxfixes3"
   # the C++ run time
   "libstdc++6 (>= 12)" "libgcc-s1" "libc6 (>= 2.36)"
   # fonts: Inter, DejaVu Sans as the fallback, WenQuanYi Micro Hei for Chinese, Japanese and Korean
