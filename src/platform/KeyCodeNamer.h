@@ -19,9 +19,10 @@ public:
     // layout shows at once.
     virtual std::optional<QString> character(quint16 keyCode) const = 0;
     // The overlay virtual key code of the physical key with this native key code (the window
-    // system's own number for the key, as a key event carries it), found the way the key-state
-    // service finds keys, so that a key bound from a key press is one the overlay can read. The
-    // layout in effect does not matter. None for keys the overlay has no code for.
+    // system's own number for the key, as a key event carries it): the code of the key's place on
+    // the keyboard, as the key-state service finds keys, so that a key bound from a key press is
+    // the key the overlay reads. The layout in effect does not matter. None for keys the overlay
+    // has no code for.
     virtual std::optional<int> virtualKey(quint32 nativeKeyCode) const = 0;
 };
 

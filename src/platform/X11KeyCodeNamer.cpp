@@ -1,7 +1,6 @@
 #include "platform/X11KeyCodeNamer.h"
 
 #include "platform/X11Connection.h"
-#include "platform/X11KeyTable.h"
 
 #include <cstdint>
 
@@ -36,28 +35,6 @@ public:
     bool valid() const
     {
         return xkb_ != nullptr && xkb_->map != nullptr && xkb_->map->types != nullptr && xkb_->map->syms != nullptr;
-    }
-
-    unsigned keycodeForKeysym(unsigned long keysym) const override
-    {
-        for (int group = 0; group < XkbNumKbdGroups; ++group) {
-            for (int level = 0; level < 2; ++level) {
-                for (int keycode = xkb_->min_key_code; keycode <= xkb_->max_key_code; ++keycode) {
-                    if (group < XkbKeyNumGroups(xkb_, keycode) && level < XkbKeyGroupWidth(xkb_, keycode, group)
-                        && XkbKeySymEntry(xkb_, keycode, level, group) == keysym)
-                        return unsigned(keycode);
-                }
-            }
-        }
-        // Beyond the first two levels (AltGr and above), anywhere.
-        for (int keycode = xkb_->min_key_code; keycode <= xkb_->max_key_code; ++keycode) {
-            const KeySym* syms = XkbKeySymsPtr(xkb_, keycode);
-            for (int i = 0; i < XkbKeyNumSyms(xkb_, keycode); ++i) {
-                if (syms[i] == keysym)
-                    return unsigned(keycode);
-            }
-        }
-        return 0;
     }
 
     unsigned long unmodifiedKeysym(unsigned keycode) const override
@@ -106,7 +83,7 @@ public:
         const XkbKeyboardMapping mapping(display);
         if (!mapping.valid())
             return std::nullopt;
-        return characterForVirtualKey(keyCode, mapping);
+        return characterForVirtualKey(keyCode, X11PhysicalKeys::read(display), mapping);
     }
 
     std::optional<int> virtualKey(quint32 nativeKeyCode) const override
@@ -114,10 +91,7 @@ public:
         Display* display = connection_.display();
         if (display == nullptr || nativeKeyCode == 0)
             return std::nullopt;
-        const XkbKeyboardMapping mapping(display);
-        if (!mapping.valid())
-            return std::nullopt;
-        return virtualKeyForKeycode(nativeKeyCode, mapping);
+        return X11PhysicalKeys::read(display).virtualKey(nativeKeyCode);
     }
 
 private:
@@ -126,46 +100,21 @@ private:
 
 } // namespace
 
-std::optional<QString> characterForVirtualKey(quint16 keyCode, const X11KeyboardMapping& mapping)
+std::optional<QString> characterForVirtualKey(
+    quint16 keyCode, const X11PhysicalKeys& keys, const X11KeyboardMapping& mapping)
 {
-    const auto keysyms = X11KeyTable::keysymsForVirtualKey(keyCode);
-    if (!keysyms)
-        return std::nullopt;
-    for (unsigned long keysym : *keysyms) {
-        if (keysym == 0)
-            continue;
-        const unsigned keycode = mapping.keycodeForKeysym(keysym);
-        if (keycode == 0)
-            continue;
-        const unsigned long typed = mapping.unmodifiedKeysym(keycode);
-        if (typed == 0)
-            return std::nullopt;
-        // One keysym is one character at most: four UTF-8 bytes and the terminator.
-        char utf8[8] = {};
-        const int written = xkb_keysym_to_utf8(uint32_t(typed), utf8, sizeof utf8);
-        if (written <= 1)
-            return std::nullopt;
-        return QString::fromUtf8(utf8, written - 1);
-    }
-    return std::nullopt;
-}
-
-std::optional<int> virtualKeyForKeycode(unsigned keycode, const X11KeyboardMapping& mapping)
-{
+    const unsigned keycode = keys.keycode(keyCode);
     if (keycode == 0)
         return std::nullopt;
-    // The table's codes lie below 128; in ascending order, so the answer never depends on the
-    // order of a hash table.
-    for (int code = 0; code < 128; ++code) {
-        const auto keysyms = X11KeyTable::keysymsForVirtualKey(code);
-        if (!keysyms)
-            continue;
-        for (unsigned long keysym : *keysyms) {
-            if (keysym != 0 && mapping.keycodeForKeysym(keysym) == keycode)
-                return code;
-        }
-    }
-    return std::nullopt;
+    const unsigned long typed = mapping.unmodifiedKeysym(keycode);
+    if (typed == 0)
+        return std::nullopt;
+    // One keysym is one character at most: four UTF-8 bytes and the terminator.
+    char utf8[8] = {};
+    const int written = xkb_keysym_to_utf8(uint32_t(typed), utf8, sizeof utf8);
+    if (written <= 1)
+        return std::nullopt;
+    return QString::fromUtf8(utf8, written - 1);
 }
 
 std::unique_ptr<KeyCodeNamer> makeX11KeyCodeNamer()

@@ -1,11 +1,15 @@
 // Key state over X11: XQueryKeymap reports the keys held on the whole display, whichever
 // window has the focus, which is what polling Tab over the game needs. One XQueryKeymap is one
-// round trip to the server, so several keys asked together share one.
+// round trip to the server, so several keys asked together share one. Keys are found by their
+// place on the keyboard, so the layout in effect does not change which key is read.
+#include "core/support/Log.h"
 #include "platform/X11Connection.h"
-#include "platform/X11KeyTable.h"
+#include "platform/X11PhysicalKeys.h"
 #include "platform/X11Platform.h"
 
 #include <X11/Xlib.h>
+
+TOLVANE_LOG_CATEGORY(lcKeyState, "platform")
 
 namespace tolvane {
 
@@ -30,34 +34,32 @@ public:
         char keys[32] = {};
         bool read = false;
         for (std::size_t i = 0; i < virtualKeyCodes.size() && i < down.size(); ++i) {
-            const auto keysyms = X11KeyTable::keysymsForVirtualKey(virtualKeyCodes[i]);
-            if (!keysyms)
+            if (!X11KeyTable::keyNameForVirtualKey(virtualKeyCodes[i]))
                 continue;
             // Only when some asked key exists: a code without a key costs no round trip.
             if (!read) {
                 XQueryKeymap(display, keys);
                 read = true;
+                // The names are read once and again only when the server says the keyboard
+                // changed; a switch of layout leaves them as they are.
+                if (changes_.take() || !physicalRead_) {
+                    physical_ = X11PhysicalKeys::read(display);
+                    if (physical_.isEmpty() && !physicalRead_)
+                        log::warning(lcKeyState(),
+                            QStringLiteral("the keyboard's key names cannot be read; no key reads as held"));
+                    physicalRead_ = true;
+                }
             }
-            down[i] = isHeld(display, keys, *keysyms);
+            const unsigned keycode = physical_.keycode(virtualKeyCodes[i]);
+            down[i] = keycode != 0 && keycode < 256 && (keys[keycode / 8] & (1 << (keycode % 8))) != 0;
         }
     }
 
 private:
-    static bool isHeld(Display* display, const char (&keys)[32], const X11KeyTable::Keysyms& keysyms)
-    {
-        for (unsigned long keysym : keysyms) {
-            if (keysym == 0)
-                continue;
-            // Looked up on every call (from Xlib's copy of the mapping, no round trip): the
-            // keyboard mapping may change while we run.
-            const unsigned keycode = XKeysymToKeycode(display, keysym);
-            if (keycode != 0 && (keys[keycode / 8] & (1 << (keycode % 8))) != 0)
-                return true;
-        }
-        return false;
-    }
-
     X11Connection connection_;
+    mutable X11KeyboardChanges changes_ {connection_.display()};
+    mutable X11PhysicalKeys physical_;
+    mutable bool physicalRead_ = false;
 };
 
 } // namespace

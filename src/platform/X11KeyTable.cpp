@@ -1,137 +1,136 @@
 #include "platform/X11KeyTable.h"
 
-#include <unordered_map>
-
-#include <X11/keysym.h>
+#include <array>
 
 namespace tolvane::X11KeyTable {
 
 namespace {
 
-const std::unordered_map<int, Keysyms>& table()
+// The names are those of the xkeyboard-config keycodes files: letters, digits and punctuation by
+// row (E the digit row, D, C, B the letter rows) and column, the others by a word.
+constexpr std::array<std::string_view, codeBound> names()
 {
-    // Letters and punctuation are listed by their unshifted keysym on a US layout; XQueryKeymap
-    // reports keys, so the keysym only serves to find the key that carries it.
-    static const std::unordered_map<int, Keysyms> codes = {
-        {0, {XK_a, 0}},
-        {1, {XK_s, 0}},
-        {2, {XK_d, 0}},
-        {3, {XK_f, 0}},
-        {4, {XK_h, 0}},
-        {5, {XK_g, 0}},
-        {6, {XK_z, 0}},
-        {7, {XK_x, 0}},
-        {8, {XK_c, 0}},
-        {9, {XK_v, 0}},
-        {11, {XK_b, 0}},
-        {12, {XK_q, 0}},
-        {13, {XK_w, 0}},
-        {14, {XK_e, 0}},
-        {15, {XK_r, 0}},
-        {16, {XK_y, 0}},
-        {17, {XK_t, 0}},
-        {18, {XK_1, 0}},
-        {19, {XK_2, 0}},
-        {20, {XK_3, 0}},
-        {21, {XK_4, 0}},
-        {22, {XK_6, 0}},
-        {23, {XK_5, 0}},
-        {24, {XK_equal, 0}},
-        {25, {XK_9, 0}},
-        {26, {XK_7, 0}},
-        {27, {XK_minus, 0}},
-        {28, {XK_8, 0}},
-        {29, {XK_0, 0}},
-        {30, {XK_bracketright, 0}},
-        {31, {XK_o, 0}},
-        {32, {XK_u, 0}},
-        {33, {XK_bracketleft, 0}},
-        {34, {XK_i, 0}},
-        {35, {XK_p, 0}},
-        {36, {XK_Return, 0}},
-        {37, {XK_l, 0}},
-        {38, {XK_j, 0}},
-        {39, {XK_apostrophe, 0}},
-        {40, {XK_k, 0}},
-        {41, {XK_semicolon, 0}},
-        {42, {XK_backslash, 0}},
-        {43, {XK_comma, 0}},
-        {44, {XK_slash, 0}},
-        {45, {XK_n, 0}},
-        {46, {XK_m, 0}},
-        {47, {XK_period, 0}},
-        {48, {XK_Tab, XK_ISO_Left_Tab}},
-        {49, {XK_space, 0}},
-        {50, {XK_grave, 0}},
-        {51, {XK_BackSpace, 0}},
-        {53, {XK_Escape, 0}},
-        // Command is the Super key on PC keyboards; Option is Alt (AltGr on many layouts).
-        {54, {XK_Super_R, 0}},
-        {55, {XK_Super_L, 0}},
-        {56, {XK_Shift_L, 0}},
-        {57, {XK_Caps_Lock, 0}},
-        {58, {XK_Alt_L, 0}},
-        {59, {XK_Control_L, 0}},
-        {60, {XK_Shift_R, 0}},
-        {61, {XK_Alt_R, XK_ISO_Level3_Shift}},
-        {62, {XK_Control_R, 0}},
-        {65, {XK_KP_Decimal, XK_KP_Delete}},
-        {67, {XK_KP_Multiply, 0}},
-        {69, {XK_KP_Add, 0}},
-        {71, {XK_Num_Lock, XK_Clear}},
-        {75, {XK_KP_Divide, 0}},
-        {76, {XK_KP_Enter, 0}},
-        {78, {XK_KP_Subtract, 0}},
-        {81, {XK_KP_Equal, 0}},
-        {82, {XK_KP_0, XK_KP_Insert}},
-        {83, {XK_KP_1, XK_KP_End}},
-        {84, {XK_KP_2, XK_KP_Down}},
-        {85, {XK_KP_3, XK_KP_Next}},
-        {86, {XK_KP_4, XK_KP_Left}},
-        {87, {XK_KP_5, XK_KP_Begin}},
-        {88, {XK_KP_6, XK_KP_Right}},
-        {89, {XK_KP_7, XK_KP_Home}},
-        {91, {XK_KP_8, XK_KP_Up}},
-        {92, {XK_KP_9, XK_KP_Prior}},
-        {96, {XK_F5, 0}},
-        {97, {XK_F6, 0}},
-        {98, {XK_F7, 0}},
-        {99, {XK_F3, 0}},
-        {100, {XK_F8, 0}},
-        {101, {XK_F9, 0}},
-        {103, {XK_F11, 0}},
-        {105, {XK_F13, 0}},
-        {106, {XK_F16, 0}},
-        {107, {XK_F14, 0}},
-        {109, {XK_F10, 0}},
-        {111, {XK_F12, 0}},
-        {113, {XK_F15, 0}},
-        // Help sits where PC keyboards have Insert.
-        {114, {XK_Insert, XK_Help}},
-        {115, {XK_Home, 0}},
-        {116, {XK_Prior, 0}},
-        {117, {XK_Delete, 0}},
-        {118, {XK_F4, 0}},
-        {119, {XK_End, 0}},
-        {120, {XK_F2, 0}},
-        {121, {XK_Next, 0}},
-        {122, {XK_F1, 0}},
-        {123, {XK_Left, 0}},
-        {124, {XK_Right, 0}},
-        {125, {XK_Down, 0}},
-        {126, {XK_Up, 0}},
-    };
-    return codes;
+    std::array<std::string_view, codeBound> table {};
+    table[0] = "AC01"; // A
+    table[1] = "AC02"; // S
+    table[2] = "AC03"; // D
+    table[3] = "AC04"; // F
+    table[4] = "AC06"; // H
+    table[5] = "AC05"; // G
+    table[6] = "AB01"; // Z
+    table[7] = "AB02"; // X
+    table[8] = "AB03"; // C
+    table[9] = "AB04"; // V
+    table[11] = "AB05"; // B
+    table[12] = "AD01"; // Q
+    table[13] = "AD02"; // W
+    table[14] = "AD03"; // E
+    table[15] = "AD04"; // R
+    table[16] = "AD06"; // Y
+    table[17] = "AD05"; // T
+    table[18] = "AE01"; // 1
+    table[19] = "AE02"; // 2
+    table[20] = "AE03"; // 3
+    table[21] = "AE04"; // 4
+    table[22] = "AE06"; // 6
+    table[23] = "AE05"; // 5
+    table[24] = "AE12"; // =
+    table[25] = "AE09"; // 9
+    table[26] = "AE07"; // 7
+    table[27] = "AE11"; // -
+    table[28] = "AE08"; // 8
+    table[29] = "AE10"; // 0
+    table[30] = "AD12"; // ]
+    table[31] = "AD09"; // O
+    table[32] = "AD07"; // U
+    table[33] = "AD11"; // [
+    table[34] = "AD08"; // I
+    table[35] = "AD10"; // P
+    table[36] = "RTRN";
+    table[37] = "AC09"; // L
+    table[38] = "AC07"; // J
+    table[39] = "AC11"; // '
+    table[40] = "AC08"; // K
+    table[41] = "AC10"; // ;
+    table[42] = "BKSL"; // backslash (AC12 on ISO keyboards is the same key)
+    table[43] = "AB08"; // ,
+    table[44] = "AB10"; // /
+    table[45] = "AB06"; // N
+    table[46] = "AB07"; // M
+    table[47] = "AB09"; // .
+    table[48] = "TAB";
+    table[49] = "SPCE";
+    table[50] = "TLDE"; // `
+    table[51] = "BKSP";
+    table[53] = "ESC";
+    // Command is the Super key on PC keyboards; Option is Alt.
+    table[54] = "RWIN";
+    table[55] = "LWIN";
+    table[56] = "LFSH";
+    table[57] = "CAPS";
+    table[58] = "LALT";
+    table[59] = "LCTL";
+    table[60] = "RTSH";
+    table[61] = "RALT";
+    table[62] = "RCTL";
+    table[65] = "KPDL";
+    table[67] = "KPMU";
+    table[69] = "KPAD";
+    // Keypad Clear sits where PC keyboards have Num Lock.
+    table[71] = "NMLK";
+    table[75] = "KPDV";
+    table[76] = "KPEN";
+    table[78] = "KPSU";
+    table[81] = "KPEQ";
+    table[82] = "KP0";
+    table[83] = "KP1";
+    table[84] = "KP2";
+    table[85] = "KP3";
+    table[86] = "KP4";
+    table[87] = "KP5";
+    table[88] = "KP6";
+    table[89] = "KP7";
+    table[91] = "KP8";
+    table[92] = "KP9";
+    table[96] = "FK05";
+    table[97] = "FK06";
+    table[98] = "FK07";
+    table[99] = "FK03";
+    table[100] = "FK08";
+    table[101] = "FK09";
+    table[103] = "FK11";
+    table[105] = "FK13";
+    table[106] = "FK16";
+    table[107] = "FK14";
+    table[109] = "FK10";
+    table[111] = "FK12";
+    table[113] = "FK15";
+    // Help sits where PC keyboards have Insert.
+    table[114] = "INS";
+    table[115] = "HOME";
+    table[116] = "PGUP";
+    table[117] = "DELE";
+    table[118] = "FK04";
+    table[119] = "END";
+    table[120] = "FK02";
+    table[121] = "PGDN";
+    table[122] = "FK01";
+    table[123] = "LEFT";
+    table[124] = "RGHT";
+    table[125] = "DOWN";
+    table[126] = "UP";
+    return table;
 }
+
+constexpr std::array<std::string_view, codeBound> table = names();
 
 } // namespace
 
-std::optional<Keysyms> keysymsForVirtualKey(int virtualKeyCode)
+std::optional<std::string_view> keyNameForVirtualKey(int virtualKeyCode)
 {
-    const auto& codes = table();
-    if (auto it = codes.find(virtualKeyCode); it != codes.end())
-        return it->second;
-    return std::nullopt;
+    if (virtualKeyCode < 0 || virtualKeyCode >= codeBound || table[std::size_t(virtualKeyCode)].empty())
+        return std::nullopt;
+    return table[std::size_t(virtualKeyCode)];
 }
 
 } // namespace tolvane::X11KeyTable

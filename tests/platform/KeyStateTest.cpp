@@ -3,9 +3,13 @@
 
 #include "Await.h"
 #include "platform/X11KeyTable.h"
+#include "platform/X11PhysicalKeys.h"
 #include "platform/X11Platform.h"
 
+#include <QGuiApplication>
+
 #include <map>
+#include <string_view>
 
 #include <gtest/gtest.h>
 
@@ -55,21 +59,22 @@ TEST(X11KeyState, CodesWithoutAKeyReadAsNotHeld)
     test::xdotool({QStringLiteral("keyup"), QStringLiteral("Tab")});
 }
 
-// The table maps 105 codes, each to keysyms of its own: a keysym under two codes would read one
-// key as both, and a code listed twice silently loses one of its two entries.
-TEST(X11KeyTable, EveryKeyIsListedOnceWithKeysymsOfItsOwn)
+// The table maps 105 codes, each to a place of its own: a place under two codes would read one key
+// as both. And each place is a key of the server's keyboard (the xkeyboard-config names every X
+// server uses), so a misspelt name shows here rather than as a key that is never read.
+TEST(X11KeyTable, EveryKeyIsListedOnceInAPlaceOfItsOwnThatTheKeyboardHas)
 {
-    std::map<unsigned long, int> codeOf;
+    const X11PhysicalKeys keyboard = X11PhysicalKeys::read(qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->display());
+    std::map<std::string_view, int> codeOf;
     int codes = 0;
-    for (int code = 0; code < 128; ++code) {
-        const auto keysyms = X11KeyTable::keysymsForVirtualKey(code);
-        codes += keysyms ? 1 : 0;
-        for (unsigned long keysym : keysyms.value_or(X11KeyTable::Keysyms {})) {
-            if (keysym == 0)
-                continue;
-            const auto [first, fresh] = codeOf.emplace(keysym, code);
-            EXPECT_TRUE(fresh) << "keysym " << keysym << " of code " << code << " is already code " << first->second;
-        }
+    for (int code = 0; code < X11KeyTable::codeBound; ++code) {
+        const auto name = X11KeyTable::keyNameForVirtualKey(code);
+        if (!name)
+            continue;
+        ++codes;
+        const auto [first, fresh] = codeOf.emplace(*name, code);
+        EXPECT_TRUE(fresh) << *name << " of code " << code << " is already code " << first->second;
+        EXPECT_NE(keyboard.keycode(code), 0u) << "no key is named " << *name;
     }
     EXPECT_EQ(codes, 105);
 }

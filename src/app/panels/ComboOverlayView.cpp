@@ -36,7 +36,7 @@ HudTextStyle nameStyle()
 } // namespace
 
 ComboOverlayView::ComboOverlayView(ComboViewModel& vm, double width, int maxShown, QObject* parent)
-    : OverlayContent(parent)
+    : HudPanelContent(parent)
     , vm_(vm)
     , width_(width)
     , maxShown_(std::max(maxShown, 0))

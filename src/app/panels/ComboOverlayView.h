@@ -3,7 +3,7 @@
 // with a caption saying where they come from. Draws nothing while there is nothing to show.
 
 #include "app/panels/ComboViewModel.h"
-#include "app/windows/OverlayContent.h"
+#include "app/panels/HudPanelContent.h"
 
 #include <QRectF>
 #include <QString>
@@ -12,7 +12,7 @@
 
 namespace tolvane {
 
-class ComboOverlayView : public OverlayContent {
+class ComboOverlayView : public HudPanelContent {
     Q_OBJECT
 public:
     static constexpr double columnSpacing = 7;

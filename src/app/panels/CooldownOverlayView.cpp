@@ -50,7 +50,7 @@ QPainterPath roundedPath(const QRectF& rect, double radius)
 } // namespace
 
 CooldownOverlayView::CooldownOverlayView(CooldownPanelViewModel& vm, HudImageSource* images, QObject* parent)
-    : OverlayContent(parent)
+    : HudPanelContent(parent)
     , vm_(vm)
     , images_(images)
 {

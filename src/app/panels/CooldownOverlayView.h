@@ -3,7 +3,7 @@
 // a spell the player clicked. The one panel content that takes clicks.
 
 #include "app/panels/CooldownPanelViewModel.h"
-#include "app/windows/OverlayContent.h"
+#include "app/panels/HudPanelContent.h"
 
 #include <QPointer>
 #include <QRectF>
@@ -18,7 +18,7 @@ namespace tolvane {
 
 class HudImageSource;
 
-class CooldownOverlayView : public OverlayContent {
+class CooldownOverlayView : public HudPanelContent {
     Q_OBJECT
 public:
     static constexpr double contentWidth = 124;

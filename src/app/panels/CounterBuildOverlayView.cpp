@@ -128,7 +128,7 @@ PanelRow itemRow(const RankedItem& item, const QString& version, HudImageSource*
 
 CounterBuildOverlayView::CounterBuildOverlayView(
     CounterBuildViewModel& vm, double width, HudImageSource* images, QObject* parent)
-    : OverlayContent(parent)
+    : HudPanelContent(parent)
     , vm_(vm)
     , width_(width)
     , images_(images)

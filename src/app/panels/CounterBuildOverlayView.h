@@ -7,7 +7,7 @@
 #include "app/panels/CounterBuildViewModel.h"
 #include "app/panels/HudImageCache.h"
 #include "app/panels/HudPanel.h"
-#include "app/windows/OverlayContent.h"
+#include "app/panels/HudPanelContent.h"
 
 #include <QPointer>
 #include <QString>
@@ -17,7 +17,7 @@
 
 namespace tolvane {
 
-class CounterBuildOverlayView : public OverlayContent {
+class CounterBuildOverlayView : public HudPanelContent {
     Q_OBJECT
 public:
     static constexpr double defaultWidth = 248;

@@ -96,7 +96,7 @@ HudColumn shownColumn(const std::optional<FarmViewModel::Readout>& readout)
 } // namespace
 
 FarmOverlayView::FarmOverlayView(FarmViewModel* vm, double width, QObject* parent)
-    : OverlayContent(parent)
+    : HudPanelContent(parent)
     , vm_(vm)
     , width_(width)
 {

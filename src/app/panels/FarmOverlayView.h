@@ -4,7 +4,7 @@
 
 #include "app/panels/FarmViewModel.h"
 #include "app/panels/HudColumn.h"
-#include "app/windows/OverlayContent.h"
+#include "app/panels/HudPanelContent.h"
 
 #include <QColor>
 #include <QPointer>
@@ -14,7 +14,7 @@
 
 namespace tolvane {
 
-class FarmOverlayView : public OverlayContent {
+class FarmOverlayView : public HudPanelContent {
     Q_OBJECT
 public:
     static constexpr double defaultWidth = 200;

@@ -216,7 +216,7 @@ void addPlayerList(HudColumn& column, const std::vector<PlayerGold>& players, co
 } // namespace
 
 GoldSpentOverlayView::GoldSpentOverlayView(GoldSpentViewModel* vm, double width, QObject* parent)
-    : OverlayContent(parent)
+    : HudPanelContent(parent)
     , vm_(vm)
     , width_(width)
 {

@@ -5,7 +5,7 @@
 
 #include "app/panels/GoldSpentViewModel.h"
 #include "app/panels/HudColumn.h"
-#include "app/windows/OverlayContent.h"
+#include "app/panels/HudPanelContent.h"
 
 #include <QColor>
 #include <QPointer>
@@ -17,7 +17,7 @@
 
 namespace tolvane {
 
-class GoldSpentOverlayView : public OverlayContent {
+class GoldSpentOverlayView : public HudPanelContent {
     Q_OBJECT
 public:
     static constexpr double defaultWidth = 234;

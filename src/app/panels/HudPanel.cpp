@@ -39,6 +39,14 @@ QRectF HudPanel::frameRect(double contentHeight) const
     return {QPointF(shadowMargins.left(), shadowMargins.top()), frameSize(contentHeight)};
 }
 
+QPainterPath HudPanel::cardOutline(QSizeF outerSize)
+{
+    const QRectF card = QRectF(QPointF(0, 0), outerSize).marginsRemoved(shadowMargins);
+    if (!card.isValid())
+        return {};
+    return roundedPath(card, cornerRadius);
+}
+
 QRectF HudPanel::contentRect(double contentHeight) const
 {
     const QRectF frame = frameRect(contentHeight);

@@ -7,6 +7,7 @@
 
 #include <QColor>
 #include <QMarginsF>
+#include <QPainterPath>
 #include <QRectF>
 #include <QSizeF>
 
@@ -41,6 +42,9 @@ struct HudPanel {
     QRectF accentBarRect(double contentHeight) const;
     QColor backgroundTop() const;
     QColor backgroundBottom() const;
+
+    // The card's rounded outline in a panel of that outer size (card and shadow room).
+    static QPainterPath cardOutline(QSizeF outerSize);
 
     // Shadow, background, border and accent bar; the content is drawn afterwards into contentRect.
     void paint(QPainter& painter, double contentHeight) const;

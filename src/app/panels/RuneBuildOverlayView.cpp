@@ -45,7 +45,7 @@ PanelRow runeRow(const QString& rune, const QColor& accent, double width, double
 
 RuneBuildOverlayView::RuneBuildOverlayView(
     RuneBuildViewModel& vm, double width, HudImageSource* images, QObject* parent)
-    : OverlayContent(parent)
+    : HudPanelContent(parent)
     , vm_(vm)
     , width_(width)
     , images_(images)

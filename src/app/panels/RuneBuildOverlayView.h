@@ -6,8 +6,8 @@
 #include "app/panels/BuildPathRows.h"
 #include "app/panels/HudImageCache.h"
 #include "app/panels/HudPanel.h"
+#include "app/panels/HudPanelContent.h"
 #include "app/panels/RuneBuildViewModel.h"
-#include "app/windows/OverlayContent.h"
 
 #include <QPointer>
 #include <QString>
@@ -17,7 +17,7 @@
 
 namespace tolvane {
 
-class RuneBuildOverlayView : public OverlayContent {
+class RuneBuildOverlayView : public HudPanelContent {
     Q_OBJECT
 public:
     static constexpr double defaultWidth = 230;

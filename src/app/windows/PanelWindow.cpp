@@ -7,6 +7,9 @@
 #include "platform/ScreenSpace.h"
 
 #include <QMouseEvent>
+#include <QPainterPath>
+#include <QRegion>
+#include <QTransform>
 #include <QWindow>
 
 #include <cmath>
@@ -41,8 +44,10 @@ PanelWindow::PanelWindow(OverlayContent* content, OverlayScale& scale, PanelPlat
     winId();
     windowHandle()->installEventFilter(this);
     setIgnoresMouseEvents(ignoresMouseEvents);
+    connect(&platform_.native, &OverlayWindowNative::compositingChanged, this, &PanelWindow::updateShape);
     if (const auto claimed = container_->claimedSize())
         followContentSize(*claimed);
+    updateShape();
 }
 
 PanelWindow::~PanelWindow()
@@ -87,18 +92,54 @@ void PanelWindow::setContentSize(QSizeF size)
 
 void PanelWindow::followContentSize(QSizeF size)
 {
+    if (!isDrawable(size)) {
+        // The window keeps its size for when the content comes back, but shows nothing meanwhile:
+        // an empty window would still take clicks while Tab is held, and without a compositor
+        // it would be a black box.
+        if (isVisible())
+            hide();
+        return;
+    }
+    if (std::abs(size.width() - frame_.width()) > 0.5 || std::abs(size.height() - frame_.height()) > 0.5) {
+        // Also reached from inside a placement (frame() catching up): leave its flag as it was.
+        const bool placing = isProgrammaticallyMoving;
+        isProgrammaticallyMoving = true;
+        setContentSize(size);
+        lastProgrammaticOrigin = frame_.topLeft();
+        isProgrammaticallyMoving = placing;
+    }
+    // The content may have changed its outline without changing its size.
+    updateShape();
+}
+
+bool PanelWindow::isDrawable(QSizeF size)
+{
     const double w = size.width();
     const double h = size.height();
-    if (!(w > 1 && h > 1) || !std::isfinite(w) || !std::isfinite(h))
+    return w > 1 && h > 1 && std::isfinite(w) && std::isfinite(h);
+}
+
+bool PanelWindow::hasContent() const
+{
+    const auto claimed = container_->claimedSize();
+    return claimed && isDrawable(*claimed);
+}
+
+void PanelWindow::updateShape()
+{
+    if (platform_.native.isCompositing() || !hasContent()) {
+        if (!mask().isEmpty())
+            clearMask();
         return;
-    if (std::abs(w - frame_.width()) <= 0.5 && std::abs(h - frame_.height()) <= 0.5)
+    }
+    // The window is cut to the panel's outline at the scale it is drawn at; the soft shadow
+    // around it cannot be had without a compositor.
+    const double s = container_->claimedSize()->width() / container_->intrinsic().width();
+    const QPainterPath outline = QTransform::fromScale(s, s).map(container_->content()->panelShape());
+    const QRegion shape(outline.toFillPolygon().toPolygon(), Qt::WindingFill);
+    if (shape.isEmpty() || shape == mask())
         return;
-    // Also reached from inside a placement (frame() catching up): leave its flag as it was.
-    const bool placing = isProgrammaticallyMoving;
-    isProgrammaticallyMoving = true;
-    setContentSize(size);
-    lastProgrammaticOrigin = frame_.topLeft();
-    isProgrammaticallyMoving = placing;
+    setMask(shape);
 }
 
 void PanelWindow::align(QRectF game, OverlayWindowPosition position)
@@ -121,6 +162,13 @@ bool PanelWindow::ignoresMouseEvents() const
 
 void PanelWindow::orderFront()
 {
+    // A content with nothing to show keeps its window off the screen; the next order brings it
+    // when there is something again.
+    if (!hasContent()) {
+        if (isVisible())
+            hide();
+        return;
+    }
     show();
     platform_.native.raise(*windowHandle());
 }
@@ -156,6 +204,7 @@ void PanelWindow::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     container_->setGeometry(rect());
+    updateShape();
 }
 
 bool PanelWindow::isTabDown() const

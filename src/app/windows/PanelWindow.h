@@ -37,7 +37,8 @@ public:
     // Resizes the window's content, keeping the origin (bottom-left corner) where it is.
     void setContentSize(QSizeF size);
     // The container's size report: resizes to it unless it is degenerate (1 pt or less) or within
-    // half a point of the current size.
+    // half a point of the current size. A degenerate size (an empty content) takes the window off
+    // the screen and leaves its size alone.
     void followContentSize(QSizeF size);
 
     // Moves the window to its default anchor in the game frame, kept 8 pt inside it.
@@ -48,6 +49,7 @@ public:
     bool ignoresMouseEvents() const;
 
     // Shows the window above every other one without activating the application, or hides it.
+    // A window whose content is empty stays hidden.
     void orderFront();
     void orderOut();
 
@@ -73,6 +75,11 @@ protected:
 
 private:
     void applyFrame();
+    static bool isDrawable(QSizeF size);
+    bool hasContent() const;
+    // Without a compositing manager, cuts the window to the content's outline; with one, the
+    // window is whole and its see-through pixels show what lies below.
+    void updateShape();
 
     PanelPlatform platform_;
     ScaledContainer* container_ = nullptr;

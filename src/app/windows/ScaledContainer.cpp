@@ -79,8 +79,8 @@ void ScaledContainer::measure()
 
 void ScaledContainer::report()
 {
-    if (const auto claimed = claimedSize())
-        emit sizeReported(*claimed);
+    // An empty content is reported too (as 0 x 0), so that its window can leave the screen.
+    emit sizeReported(claimedSize().value_or(QSizeF(0, 0)));
 }
 
 void ScaledContainer::paintEvent(QPaintEvent*)

@@ -34,7 +34,8 @@ public:
     bool isStale() const { return stale_; }
 
 signals:
-    // The size the container claims, each time the content or the scale changes it.
+    // The size the container claims, each time the content or the scale changes it; 0 x 0
+    // while the content has no size.
     void sizeReported(QSizeF size);
 
 protected:

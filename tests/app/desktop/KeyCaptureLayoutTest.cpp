@@ -1,6 +1,7 @@
-// Binding a key while a non-Latin layout is in effect (Russian first, US second, as a Russian
-// user types): the key is taken by where it is on the keyboard, named by what the layout types
-// on it, and is one the overlay can read while it is held.
+// Binding a key under layouts that type other characters than the US one on the same keys
+// (Russian alone, Russian before US, German, French): the key is taken by its place on the
+// keyboard, named by what the layout types on it, and is the key the overlay reads while it is
+// held, whatever the layout in effect.
 
 #include "../mainwindow/MainWindowViewFixture.h"
 #include "Await.h"
@@ -12,8 +13,6 @@
 #include "platform/X11KeyCodeNamer.h"
 #include "platform/X11Platform.h"
 
-#include <QApplication>
-#include <QKeyEvent>
 #include <QMainWindow>
 
 #include <X11/keysym.h>
@@ -23,71 +22,74 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// The texts of the key presses the application receives.
-class TypedTexts : public QObject {
-public:
-    TypedTexts() { qApp->installEventFilter(this); }
-    ~TypedTexts() override { qApp->removeEventFilter(this); }
-    QStringList texts;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::KeyPress)
-            texts << static_cast<QKeyEvent*>(event)->text();
-        return false;
-    }
+struct LayoutCase {
+    const char* name;
+    const char* layouts; // for setxkbmap, the first in effect
+    unsigned keycode; // the key pressed, by the X server's (evdev) number
+    int virtualKey; // the code of the key's place
+    const char16_t* label; // what the layout types on it, upper-cased
 };
 
-class KeyCaptureOnARussianLayout : public MainWindowModels {
+void PrintTo(const LayoutCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class KeyCaptureOnAnotherLayout : public MainWindowModels, public ::testing::WithParamInterface<LayoutCase> {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(keyboard.isOpen());
-        ASSERT_TRUE(setKeyboardLayouts(QStringLiteral("ru,us")));
+        // The key numbers below are the evdev ones, which every current X server uses.
+        ASSERT_EQ(keyboard.keycode(XK_p), 33u);
+        // The key state is read once under the US layout first: what it keeps must still hold
+        // after the switch.
+        EXPECT_FALSE(keys->isKeyDown(GetParam().virtualKey));
+        ASSERT_TRUE(setKeyboardLayouts(QString::fromLatin1(GetParam().layouts)));
     }
     void TearDown() override
     {
+        keyboard.press(GetParam().keycode, false);
         setKeyboardLayouts(QStringLiteral("us"));
         MainWindowModels::TearDown();
     }
 
     FakeKeyboard keyboard;
+    const std::unique_ptr<KeyState> keys = makeX11KeyState();
 };
 
-TEST_F(KeyCaptureOnARussianLayout, AKeyIsBoundByItsPlaceAndNamedByTheLayout)
+TEST_P(KeyCaptureOnAnotherLayout, AKeyIsBoundByItsPlaceNamedByTheLayoutAndReadWhileHeld)
 {
+    const LayoutCase& c = GetParam();
     MainWindowController controller(
         store, *champVM, runeVM, [] { return true; }, [] {});
     controller.show(MainTab::settings);
     ASSERT_TRUE(spinUntil([&] { return controller.window()->isActiveWindow(); }, 30s));
 
-    // The Z key of the Latin group types "я" in the Russian one.
-    const unsigned keyZ = keyboard.keycode(XK_z);
-    ASSERT_NE(keyZ, 0u);
-    // Until the application has read the new layout its presses still type "z".
-    TypedTexts typed;
-    ASSERT_TRUE(spinUntil(
-        [&] {
-            typed.texts.clear();
-            keyboard.tap(keyZ);
-            spinUntil([&] { return !typed.texts.isEmpty(); }, 1s);
-            return typed.texts.contains(QStringLiteral("\u044F"));
-        },
-        30s));
-
     controller.view().callbacks().onCaptureShop();
-    keyboard.tap(keyZ);
+    keyboard.tap(c.keycode);
     ASSERT_TRUE(spinUntil([&] { return !controller.isCapturing(); }, 30s)) << "the key was not taken";
-    EXPECT_EQ(store.shopKeyCode(), 6); // the Z key's code
+    EXPECT_EQ(store.shopKeyCode(), c.virtualKey);
+    EXPECT_EQ(SettingsWindowController::keyLabel(store.shopKeyCode(), *makeX11KeyCodeNamer()),
+        QString::fromUtf16(c.label));
 
-    EXPECT_EQ(
-        SettingsWindowController::keyLabel(store.shopKeyCode(), *makeX11KeyCodeNamer()), QStringLiteral("\u042F"));
-    const std::unique_ptr<KeyState> keys = makeX11KeyState();
-    keyboard.press(keyZ, true);
-    EXPECT_TRUE(spinUntil([&] { return keys->isKeyDown(int(store.shopKeyCode())); }, 30s));
-    keyboard.press(keyZ, false);
+    keyboard.press(c.keycode, true);
+    EXPECT_TRUE(spinUntil([&] { return keys->isKeyDown(int(store.shopKeyCode())); }, 30s)) << "not read as held";
+    keyboard.press(c.keycode, false);
+    EXPECT_TRUE(spinUntil([&] { return !keys->isKeyDown(int(store.shopKeyCode())); }, 30s)) << "still read as held";
 }
+
+INSTANTIATE_TEST_SUITE_P(Layouts, KeyCaptureOnAnotherLayout,
+    ::testing::Values(
+        // The P key types з; no key of a Russian-only keyboard types a Latin letter.
+        LayoutCase {"russianOnly", "ru", 33, 35, u"\u0417"},
+        // The Z key types я in the Russian group in effect.
+        LayoutCase {"russianBeforeUs", "ru,us", 52, 6, u"\u042F"},
+        // Y and Z change places.
+        LayoutCase {"german", "de", 29, 16, u"Z"},
+        // A and Q change places; the digit row types & and the like unshifted.
+        LayoutCase {"french", "fr", 24, 12, u"A"}, LayoutCase {"frenchDigitRow", "fr", 10, 18, u"&"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace tolvane::test

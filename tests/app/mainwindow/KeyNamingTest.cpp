@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <vector>
 
 #include <X11/keysym.h>
 
@@ -82,49 +83,33 @@ TEST(KeyNameRangeTest, CodesNoKeyEventCarriesNeverReachTheLayout)
     EXPECT_EQ(namer.calls(), 1);
 }
 
-// A keyboard mapping as the X server would describe it: which key carries which keysyms, and
-// what each key types unmodified in the group now in effect.
+// What each key of a keyboard types unmodified in the group now in effect, as the X server would
+// say it.
 class FakeMapping final : public X11KeyboardMapping {
 public:
-    unsigned keycodeForKeysym(unsigned long keysym) const override
-    {
-        ++asked;
-        auto it = carriers.find(keysym);
-        return it == carriers.end() ? 0 : it->second;
-    }
     unsigned long unmodifiedKeysym(unsigned keycode) const override
     {
         auto it = typed.find(keycode);
         return it == typed.end() ? 0 : it->second;
     }
-    // The key carries the keysym somewhere and types `types` unmodified.
-    void key(unsigned keycode, unsigned long carries, unsigned long types)
-    {
-        carriers[carries] = keycode;
-        typed[keycode] = types;
-    }
-
-    std::map<unsigned long, unsigned> carriers;
     std::map<unsigned, unsigned long> typed;
-    mutable int asked = 0;
 };
 
 class MappingNamer final : public KeyCodeNamer {
 public:
-    explicit MappingNamer(const X11KeyboardMapping& mapping)
-        : mapping_(mapping)
+    MappingNamer(const X11PhysicalKeys& keys, const X11KeyboardMapping& mapping)
+        : keys_(keys)
+        , mapping_(mapping)
     {
     }
     std::optional<QString> character(quint16 keyCode) const override
     {
-        return characterForVirtualKey(keyCode, mapping_);
+        return characterForVirtualKey(keyCode, keys_, mapping_);
     }
-    std::optional<int> virtualKey(quint32 nativeKeyCode) const override
-    {
-        return virtualKeyForKeycode(nativeKeyCode, mapping_);
-    }
+    std::optional<int> virtualKey(quint32 nativeKeyCode) const override { return keys_.virtualKey(nativeKeyCode); }
 
 private:
+    const X11PhysicalKeys& keys_;
     const X11KeyboardMapping& mapping_;
 };
 
@@ -132,7 +117,7 @@ struct X11Case {
     const char* name;
     int virtualKey;
     unsigned keycode;
-    unsigned long carries;
+    std::string_view keyName;
     unsigned long types;
     std::optional<QString> character;
     QString label;
@@ -143,51 +128,52 @@ class X11KeyNameTest : public ::testing::TestWithParam<X11Case> { };
 TEST_P(X11KeyNameTest, VirtualKeyIsNamedByWhatItsKeyTypesAndFoundFromItsKey)
 {
     const X11Case& c = GetParam();
+    const X11PhysicalKeys::KeyName key {c.keycode, c.keyName};
+    const X11PhysicalKeys keys({&key, 1}, {});
     FakeMapping mapping;
-    mapping.key(c.keycode, c.carries, c.types);
-    EXPECT_EQ(characterForVirtualKey(quint16(c.virtualKey), mapping), c.character);
-    EXPECT_EQ(keyLabel(c.virtualKey, MappingNamer(mapping)), c.label);
-    // Whatever the key types now, it is the key that carries the virtual key's keysym.
-    EXPECT_EQ(MappingNamer(mapping).virtualKey(c.keycode), c.virtualKey);
+    mapping.typed[c.keycode] = c.types;
+    EXPECT_EQ(characterForVirtualKey(quint16(c.virtualKey), keys, mapping), c.character);
+    EXPECT_EQ(keyLabel(c.virtualKey, MappingNamer(keys, mapping)), c.label);
+    // Whatever the key types now, it is the key in the virtual key's place.
+    EXPECT_EQ(keys.virtualKey(c.keycode), c.virtualKey);
 }
 
 INSTANTIATE_TEST_SUITE_P(Layouts, X11KeyNameTest,
-    ::testing::Values(X11Case {"usLetter", 35, 33, XK_p, XK_p, QStringLiteral("p"), QStringLiteral("P")},
-        // French layout: the key carrying 1 types & without Shift.
-        X11Case {"frenchDigitRow", 18, 10, XK_1, XK_ampersand, QStringLiteral("&"), QStringLiteral("&")},
-        // Russian group in effect: the P key types the Cyrillic ze.
-        X11Case {"cyrillicGroup", 35, 33, XK_p, XK_Cyrillic_ze, QStringLiteral("\u0437"), QStringLiteral("\u0417")},
-        X11Case {"keypadDigit", 83, 87, XK_KP_1, XK_KP_1, QStringLiteral("1"), QStringLiteral("1")},
-        X11Case {"deadKeyTypesNothingYet", 33, 34, XK_bracketleft, XK_dead_circumflex, std::nullopt,
-            QStringLiteral("key 33")},
-        X11Case {"functionKey", 122, 67, XK_F1, XK_F1, std::nullopt, QStringLiteral("key 122")},
-        X11Case {
-            "keypadEnterIsBlank", 76, 104, XK_KP_Enter, XK_KP_Enter, QStringLiteral("\r"), QStringLiteral("key 76")},
-        X11Case {"forwardDeleteIsControl", 117, 119, XK_Delete, XK_Delete, QStringLiteral("\u007F"),
+    ::testing::Values(X11Case {"usLetter", 35, 33, "AD10", XK_p, QStringLiteral("p"), QStringLiteral("P")},
+        // French layout: the key of 1 types & without Shift, the key of Q types a.
+        X11Case {"frenchDigitRow", 18, 10, "AE01", XK_ampersand, QStringLiteral("&"), QStringLiteral("&")},
+        X11Case {"frenchLetterRow", 12, 24, "AD01", XK_a, QStringLiteral("a"), QStringLiteral("A")},
+        // German layout: the key of Y types z.
+        X11Case {"germanLetterRow", 16, 29, "AD06", XK_z, QStringLiteral("z"), QStringLiteral("Z")},
+        // Russian layout: the P key types the Cyrillic ze.
+        X11Case {"cyrillic", 35, 33, "AD10", XK_Cyrillic_ze, QStringLiteral("\u0437"), QStringLiteral("\u0417")},
+        X11Case {"keypadDigit", 83, 87, "KP1", XK_KP_1, QStringLiteral("1"), QStringLiteral("1")},
+        X11Case {"deadKeyTypesNothingYet", 33, 34, "AD11", XK_dead_circumflex, std::nullopt, QStringLiteral("key 33")},
+        X11Case {"functionKey", 122, 67, "FK01", XK_F1, std::nullopt, QStringLiteral("key 122")},
+        X11Case {"keypadEnterIsBlank", 76, 104, "KPEN", XK_KP_Enter, QStringLiteral("\r"), QStringLiteral("key 76")},
+        X11Case {"forwardDeleteIsControl", 117, 119, "DELE", XK_Delete, QStringLiteral("\u007F"),
             QStringLiteral("key 117")},
-        X11Case {"keyTypesNoSymbol", 0, 38, XK_a, 0, std::nullopt, QStringLiteral("key 0")}),
+        X11Case {"keyTypesNoSymbol", 0, 38, "AC01", 0, std::nullopt, QStringLiteral("key 0")}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(X11KeyNameLookupTest, SecondKeysymIsTriedWhenTheFirstIsOnNoKey)
+TEST(X11PhysicalKeysTest, AKeyIsFoundByItsPlaceOrAnAliasOfItAndOnlyThere)
 {
+    // A keycodes file that calls the key beside Return by its ISO name and the US one an alias.
+    const std::vector<X11PhysicalKeys::KeyName> names {{51, "AC12"}, {33, "AD10"}, {94, "LSGT"}};
+    const std::vector<X11PhysicalKeys::Alias> aliases {{"BKSL", "AC12"}, {"LatP", "AD10"}};
+    const X11PhysicalKeys keys(names, aliases);
+    EXPECT_EQ(keys.keycode(42), 51u);
+    EXPECT_EQ(keys.virtualKey(51), 42);
+    EXPECT_EQ(keys.keycode(35), 33u);
+    // A key in no place of the table (the ISO key beside left Shift) has no virtual key; a place
+    // this keyboard lacks (A) has no key, whatever another key types.
+    EXPECT_EQ(keys.virtualKey(94), std::nullopt);
     FakeMapping mapping;
-    mapping.key(23, XK_ISO_Left_Tab, XK_Tab);
-    EXPECT_EQ(characterForVirtualKey(48, mapping), QStringLiteral("\t"));
-    EXPECT_EQ(mapping.asked, 2);
-}
-
-TEST(X11KeyNameLookupTest, KeyAbsentFromKeyboardOrTableHasNoCharacter)
-{
-    FakeMapping mapping;
-    mapping.key(33, XK_p, XK_p);
-    // No key of this keyboard carries an a.
-    EXPECT_EQ(characterForVirtualKey(0, mapping), std::nullopt);
-    // Codes the table leaves out (10 is the ISO section key, 63 Function) are not asked about.
-    const int before = mapping.asked;
-    EXPECT_EQ(characterForVirtualKey(10, mapping), std::nullopt);
-    EXPECT_EQ(characterForVirtualKey(63, mapping), std::nullopt);
-    EXPECT_EQ(characterForVirtualKey(60000, mapping), std::nullopt);
-    EXPECT_EQ(mapping.asked, before);
+    mapping.typed[94] = XK_a;
+    EXPECT_EQ(characterForVirtualKey(0, keys, mapping), std::nullopt);
+    // Codes the table leaves out (10 is the ISO section key, 63 Function) and codes past it.
+    for (int code : {10, 63, 128, 60000, -1})
+        EXPECT_EQ(keys.keycode(code), 0u) << code;
 }
 
 } // namespace

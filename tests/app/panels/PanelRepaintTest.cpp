@@ -1,6 +1,7 @@
 // What the six panels do with a match that goes on without anything to show changing: each view
 // model tells its view once per snapshot that changed what it publishes, and each view repaints
-// only when what it draws changed, so a poll like the last one costs no repaint at all.
+// only when what it draws changed, so a poll like the last one costs no repaint at all. And the
+// outline each gives its window where no compositor blends its shadow: the card, all of it.
 #include "BuildPathFixtures.h"
 
 #include "app/panels/ComboOverlayView.h"
@@ -12,8 +13,14 @@
 #include "app/panels/FarmViewModel.h"
 #include "app/panels/GoldSpentOverlayView.h"
 #include "app/panels/GoldSpentViewModel.h"
+#include "app/panels/HudPanel.h"
 #include "app/panels/RuneBuildOverlayView.h"
 #include "RefusingPort.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QPainterPathStroker>
+#include <QtMath>
 
 #include <gtest/gtest.h>
 
@@ -77,7 +84,12 @@ template <class Model, class View, class... Args> Panel panel(std::unique_ptr<Mo
 
 const auto catalogs = [] { return SharedCatalogs::fixed(realChampions()); };
 
-class PanelRepaint : public ::testing::TestWithParam<PanelCase> {
+AllGameData rankedMatch()
+{
+    return *AllGameData::decode(realData(QStringLiteral("allgamedata/sr_ranked_11.21_local_player.json"))).value;
+}
+
+class SixPanels : public ::testing::TestWithParam<PanelCase> {
 protected:
     void reset() { emits = repaints = 0; }
 
@@ -85,11 +97,10 @@ protected:
     int repaints = 0;
 };
 
-TEST_P(PanelRepaint, APollLikeTheLastOneRepaintsNothing)
+TEST_P(SixPanels, APollLikeTheLastOneRepaintsNothing)
 {
     Panel p = GetParam().make();
-    const AllGameData match
-        = *AllGameData::decode(realData(QStringLiteral("allgamedata/sr_ranked_11.21_local_player.json"))).value;
+    const AllGameData match = rankedMatch();
     QObject::connect(static_cast<SnapshotViewModel*>(p.model.get()), &SnapshotViewModel::changed, [this] { ++emits; });
     QObject::connect(p.view.get(), &OverlayContent::changed, [this] { ++repaints; });
 
@@ -117,7 +128,41 @@ TEST_P(PanelRepaint, APollLikeTheLastOneRepaintsNothing)
     EXPECT_EQ(repaints, 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Panels, PanelRepaint,
+TEST_P(SixPanels, TheOutlineHoldsTheWholeCardAndLeavesTheShadowRoomOut)
+{
+    Panel p = GetParam().make();
+    p.handle(rankedMatch());
+    const QSizeF natural = p.view->naturalSize();
+    ASSERT_TRUE(natural.width() > 1 && natural.height() > 1) << "the panel has something to show";
+    const QPainterPath outline = p.view->panelShape();
+    const QRectF card = QRectF(QPointF(0, 0), natural).marginsRemoved(HudPanel::shadowMargins);
+    EXPECT_EQ(outline.boundingRect(), card);
+    EXPECT_FALSE(outline.contains(card.topLeft() + QPointF(1, 1))) << "the card's corners are rounded";
+
+    // Drawn alone: every pixel opaque enough to be more than shadow lies on the outline.
+    QImage image(qCeil(natural.width()), qCeil(natural.height()), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        p.view->paint(painter);
+    }
+    QPainterPathStroker edge;
+    edge.setWidth(2);
+    const QPainterPath held = outline.united(edge.createStroke(outline));
+    int inside = 0;
+    int outside = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixelColor(x, y).alpha() < 128)
+                continue;
+            (held.contains(QPointF(x + 0.5, y + 0.5)) ? inside : outside) += 1;
+        }
+    }
+    EXPECT_GT(inside, 0);
+    EXPECT_EQ(outside, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Panels, SixPanels,
     ::testing::Values(PanelCase {"gold",
                           [] {
                               return panel<GoldSpentViewModel, GoldSpentOverlayView>(

@@ -340,6 +340,19 @@ TEST_F(AppDelegateTest, OverlaySwitchHidesAndBringsBackThePanels)
     EXPECT_EQ(visibleCount(), shown);
 }
 
+TEST_F(AppDelegateTest, APanelWithNothingToShowIsNotPutOnScreen)
+{
+    AppDelegate& app = launch();
+    startMatch();
+    app.tick();
+    // No local player: the combos panel has no combos to show, though it is due.
+    const OverlayPanels& panels = app.panelWindows();
+    EXPECT_TRUE(panels.gold->isVisible());
+    EXPECT_FALSE(panels.combo->isVisible());
+    app.tick();
+    EXPECT_FALSE(panels.combo->isVisible()) << "nor on the next tick";
+}
+
 TEST_F(AppDelegateTest, RepositionEditorOpensFromTheNotificationAndClosesFromTheMenu)
 {
     AppDelegate& app = launch();
@@ -356,11 +369,12 @@ TEST_F(AppDelegateTest, RepositionEditorOpensFromTheNotificationAndClosesFromThe
     app.tick();
     EXPECT_EQ(visibleCount(), 0);
 
-    // "Done Repositioning": every panel comes forward, the mode in use stays.
+    // "Done Repositioning": every panel with something to show comes forward (the combos and
+    // cooldown panels have nothing yet), the mode in use stays.
     app.toggleRepositionMode();
     EXPECT_FALSE(app.loopState().repositionMode);
     EXPECT_FALSE(app.repositionController().isOpen());
-    EXPECT_EQ(visibleCount(), 6);
+    EXPECT_EQ(visibleCount(), 4);
     EXPECT_EQ(app.loopState().currentMode, RepositionMode::summonersRift);
     EXPECT_EQ(app.statusMenu()->actions()[2]->text(), QStringLiteral("Reposition Panels…"));
 }
@@ -378,7 +392,7 @@ TEST_F(AppDelegateTest, FinishingTheEditorForAramMakesAramsPositionsTheOnesInUse
 
     EXPECT_FALSE(app.loopState().repositionMode);
     EXPECT_EQ(app.loopState().currentMode, RepositionMode::aram);
-    EXPECT_EQ(visibleCount(), 6);
+    EXPECT_EQ(visibleCount(), 4);
 }
 
 TEST_F(AppDelegateTest, ResetNotificationClearsEveryStoredPosition)

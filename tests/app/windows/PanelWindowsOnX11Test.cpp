@@ -14,6 +14,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
+#include <QProcess>
 #include <QScreen>
 #include <QWindow>
 
@@ -237,6 +238,100 @@ TEST_F(PanelsOverGame, ScreenshotOfThePanelsOverTheGame)
     for (std::size_t i = 0; i < shown.size(); ++i)
         EXPECT_EQ(barOf(image, i).rgb(), shown[i].accent.rgb()) << qPrintable(shown[i].label);
     EXPECT_EQ(pixelAt(image, gameFrame.center()).rgb(), QColor(22, 58, 74).rgb());
+}
+
+// A compositing manager started and stopped by the test on its display.
+class Compositor {
+public:
+    ~Compositor() { stop(); }
+    bool start()
+    {
+        process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process_.start(QStringLiteral("xcompmgr"), QStringList());
+        return process_.waitForStarted(30000);
+    }
+    void stop()
+    {
+        if (process_.state() == QProcess::NotRunning)
+            return;
+        process_.terminate();
+        if (!process_.waitForFinished(30000)) {
+            process_.kill();
+            process_.waitForFinished(30000);
+        }
+    }
+
+private:
+    QProcess process_;
+};
+
+bool near(QColor a, QColor b, int tolerance)
+{
+    return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance
+        && std::abs(a.blue() - b.blue()) <= tolerance;
+}
+
+TEST_F(PanelsOverGame, WithoutACompositorAPanelIsCutToItsCardAndAWindowWithNothingToShowStaysOff)
+{
+    ASSERT_FALSE(native->isCompositing()) << "the test display starts without a compositing manager";
+    const QColor gameColour(22, 58, 74);
+    // A card 12 px inside its window, with a see-through shade around it as a shadow would be.
+    auto* content = new test::TestContent({240, 140}, QStringLiteral("Combos"));
+    content->setCardMargin(12);
+    OverlayWindow panel(content, scale, platform());
+    panel.orderFront();
+    panel.align(gameFrame, Position::topLeft);
+    ASSERT_TRUE(settlesAt(panel, panel.frame().topLeft()));
+    // The combos panel without a local player: nothing to show.
+    OverlayWindow empty(new test::TestContent({1, 1}), scale, platform());
+    empty.orderFront();
+    empty.align(gameFrame, Position::bottomCenter);
+
+    // In Qt's coordinates: in the margin, in the card's rounded corner, on the card's accent bar.
+    const QPoint origin = panel.geometry().topLeft();
+    const QPoint margin = origin + QPoint(5, 70);
+    const QPoint roundedCorner = origin + QPoint(13, 13);
+    const QPoint accentBar = origin + QPoint(120, 14);
+    const QColor accent(167, 139, 250);
+    // Where the empty window would be, at the bottom centre of the game.
+    const QPoint emptySpot = empty.geometry().center();
+    auto pixel = [](const QImage& image, QPoint at) { return image.pixelColor(at); };
+    QImage image;
+    auto grab = [&] { image = QGuiApplication::primaryScreen()->grabWindow(0).toImage(); };
+
+    auto cutAndDrawn = [&] {
+        grab();
+        return pixel(image, margin).rgb() == gameColour.rgb() && pixel(image, roundedCorner).rgb() == gameColour.rgb()
+            && pixel(image, accentBar).rgb() == accent.rgb();
+    };
+    const bool cut = test::spinUntil(cutAndDrawn);
+    const QString folder = QStringLiteral(TOLVANE_BINARY_DIR "/screenshots");
+    QDir().mkpath(folder);
+    image.save(folder + QStringLiteral("/panel-without-compositor.png"));
+    EXPECT_TRUE(cut) << "margin " << qPrintable(pixel(image, margin).name()) << ", corner "
+                     << qPrintable(pixel(image, roundedCorner).name()) << ", accent bar "
+                     << qPrintable(pixel(image, accentBar).name());
+    EXPECT_FALSE(empty.isVisible());
+    EXPECT_FALSE(serverFrame(empty)) << "not mapped";
+    EXPECT_EQ(pixel(image, emptySpot).rgb(), gameColour.rgb());
+
+    // A compositor starts: the window is whole again and the shade is blended over the game.
+    Compositor compositor;
+    ASSERT_TRUE(compositor.start());
+    ASSERT_TRUE(test::spinUntil([&] { return native->isCompositing(); })) << "the compositor was not noticed";
+    EXPECT_TRUE(test::spinUntil([&] { return panel.mask().isEmpty(); }));
+    const QColor shaded(gameColour.red() * 195 / 255, gameColour.green() * 195 / 255, gameColour.blue() * 195 / 255);
+    EXPECT_TRUE(test::spinUntil([&] {
+        grab();
+        return near(pixel(image, margin), shaded, 3) && pixel(image, accentBar).rgb() == accent.rgb();
+    })) << "margin "
+        << qPrintable(pixel(image, margin).name()) << ", expected about " << qPrintable(shaded.name());
+    image.save(folder + QStringLiteral("/panel-with-compositor.png"));
+
+    // And stops: cut again.
+    compositor.stop();
+    ASSERT_TRUE(test::spinUntil([&] { return !native->isCompositing(); })) << "the compositor's end was not noticed";
+    EXPECT_TRUE(test::spinUntil(cutAndDrawn)) << "margin " << qPrintable(pixel(image, margin).name());
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 // The panel windows' own behaviour with fake platform services: following the content's size,
-// the overlay scale, the Tab-drag and click-through.
+// the overlay scale, the Tab-drag, click-through, an empty content and the cut without a compositor.
 #include "../TestContent.h"
 
 #include "app/windows/CooldownPanel.h"
@@ -10,6 +10,7 @@
 
 #include <QCoreApplication>
 #include <QMouseEvent>
+#include <QRegion>
 #include <QWindow>
 
 #include <gtest/gtest.h>
@@ -72,6 +73,53 @@ TEST_F(PanelWindowTest, TheWindowFollowsTheScaledContent)
     content->setNaturalSize({0, 0});
     EXPECT_EQ(panel.container()->claimedSize(), std::nullopt);
     EXPECT_EQ(panel.frame().size(), QSizeF(300, 150));
+}
+
+TEST_F(PanelWindowTest, AnEmptyContentKeepsItsWindowOffTheScreenUntilItHasSomethingToShow)
+{
+    // What a panel with nothing to show measures (the combos panel without a local player).
+    content->setNaturalSize({1, 1});
+    panel.orderFront();
+    EXPECT_FALSE(panel.isVisible());
+    EXPECT_EQ(panel.frame().size(), QSizeF(300, 200)) << "the last size is kept";
+
+    content->setNaturalSize({200, 120});
+    panel.orderFront();
+    EXPECT_TRUE(panel.isVisible());
+    EXPECT_EQ(panel.frame().size(), QSizeF(200, 120));
+
+    // Emptied while on screen: off at once, not at the next order.
+    content->setNaturalSize({0, 0});
+    EXPECT_FALSE(panel.isVisible());
+    EXPECT_EQ(panel.frame().size(), QSizeF(200, 120));
+}
+
+TEST_F(PanelWindowTest, WithoutACompositorTheWindowIsCutToThePanelItDrawsAndFollowsTheCompositor)
+{
+    content->setNaturalSize({200, 100});
+    content->setCardMargin(10);
+    panel.orderFront();
+    EXPECT_TRUE(panel.mask().isEmpty()) << "a compositor blends the see-through margin";
+
+    native.setCompositing(false);
+    QRegion cut = panel.mask();
+    EXPECT_TRUE(cut.contains(QPoint(100, 50)));
+    EXPECT_TRUE(cut.contains(QPoint(11, 50))) << "the card's edge";
+    EXPECT_FALSE(cut.contains(QPoint(5, 50))) << "the margin";
+    EXPECT_FALSE(cut.contains(QPoint(11, 11))) << "the card's rounded corner";
+    EXPECT_FALSE(cut.contains(QPoint(188, 88)));
+
+    // At the drawn scale, and after the content changed its size.
+    scale.setScale(1.5);
+    cut = panel.mask();
+    EXPECT_TRUE(cut.contains(QPoint(17, 75)));
+    EXPECT_FALSE(cut.contains(QPoint(13, 75)));
+    EXPECT_TRUE(cut.contains(QPoint(283, 75)));
+    content->setNaturalSize({240, 100});
+    EXPECT_TRUE(panel.mask().contains(QPoint(343, 75)));
+
+    native.setCompositing(true);
+    EXPECT_TRUE(panel.mask().isEmpty());
 }
 
 TEST(PanelWindowConstruction, UntilTheContentIsMeasuredTheWindowKeepsItsFirstSize)
