@@ -18,6 +18,7 @@
 #include "app/panels/RuneBuildOverlayView.h"
 #include "app/panels/RuneBuildViewModel.h"
 #include "app/panels/SharedCatalogs.h"
+#include "app/startup/AboutPanel.h"
 #include "app/startup/AlertPresenter.h"
 #include "app/startup/LeagueGameSettings.h"
 #include "app/startup/PanelMoveTracker.h"
@@ -45,7 +46,6 @@
 #include <QMenu>
 #include <QMainWindow>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPainterPath>
 #include <QScreen>
@@ -409,10 +409,7 @@ void AppDelegate::installMainMenu()
         return;
     mainMenu_ = new QMenuBar();
     QMenu* app = mainMenu_->addMenu(QStringLiteral("Tolvane"));
-    app->addAction(QStringLiteral("About Tolvane"), this, [] {
-        QMessageBox::about(nullptr, QStringLiteral("About Tolvane"),
-            QStringLiteral("Tolvane %1").arg(QCoreApplication::applicationVersion()));
-    });
+    app->addAction(QStringLiteral("About Tolvane"), this, &AppDelegate::showAbout);
     app->addSeparator();
     QAction* open = app->addAction(QStringLiteral("Open Tolvane"), this, &AppDelegate::openMain);
     open->setShortcut(commandKey(Qt::Key_O));
@@ -468,6 +465,14 @@ MainWindowController& AppDelegate::mainWindowController()
     if (mainMenu_ && mainWindow_->window() && mainMenu_->parent() == nullptr)
         mainWindow_->window()->setMenuBar(mainMenu_);
     return *mainWindow_;
+}
+
+void AppDelegate::showAbout()
+{
+    // The menu lives on the main window: the panel belongs to it.
+    if (!aboutPanel_)
+        aboutPanel_ = new AboutPanel(mainWindowController().window());
+    aboutPanel_->present();
 }
 
 void AppDelegate::openMain()

@@ -35,6 +35,7 @@ class QTimer;
 
 namespace tolvane {
 
+class AboutPanel;
 class AlertPresenter;
 class ComboViewModel;
 class CooldownPanel;
@@ -120,6 +121,8 @@ public:
 
     void openMain();
     void openSettings();
+    // "About Tolvane": the About panel, made on first use.
+    void showAbout();
     void toggleEnabled();
     void toggleRepositionMode();
     void resetAllPositions();
@@ -199,6 +202,7 @@ private:
     QTimer* visTimer_ = nullptr;
     QTimer* keyPollTimer_ = nullptr;
     std::unique_ptr<MainWindowController> mainWindow_;
+    QPointer<AboutPanel> aboutPanel_;
     bool availabilityNoticeShown_ = false;
     bool launched_ = false;
 };
