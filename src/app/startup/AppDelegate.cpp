@@ -40,6 +40,7 @@
 #include "core/support/HttpSession.h"
 #include "core/support/Log.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCursor>
 #include <QGuiApplication>
@@ -438,6 +439,20 @@ void AppDelegate::installMainMenu()
         mainWindow_->window()->setMenuBar(mainMenu_);
 }
 
+void AppDelegate::addStatusMenuKeys(QWidget& window)
+{
+    // The status menu's keys work only while it is open, and the main menu does not list these
+    // two: without them a key the menu shows would do nothing in the main window.
+    const std::pair<Qt::Key, void (AppDelegate::*)()> keys[] {
+        {Qt::Key_R, &AppDelegate::toggleRepositionMode}, {Qt::Key_Comma, &AppDelegate::openSettings}};
+    for (const auto& [key, handler] : keys) {
+        auto* action = new QAction(&window);
+        action->setShortcut(commandKey(key));
+        connect(action, &QAction::triggered, this, handler);
+        window.addAction(action);
+    }
+}
+
 MainWindowController& AppDelegate::mainWindowController()
 {
     if (!mainWindow_) {
@@ -460,6 +475,7 @@ MainWindowController& AppDelegate::mainWindowController()
                     self->positionStore_.clearAll();
             },
             std::move(services));
+        addStatusMenuKeys(*mainWindow_->window());
     }
     // The window takes the main menu the first time both exist; it owns it from then on.
     if (mainMenu_ && mainWindow_->window() && mainMenu_->parent() == nullptr)

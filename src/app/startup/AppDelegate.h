@@ -32,6 +32,7 @@ class QMenu;
 class QMenuBar;
 class QSystemTrayIcon;
 class QTimer;
+class QWidget;
 
 namespace tolvane {
 
@@ -162,6 +163,8 @@ private:
     void buildPanelWindows();
     void settleCooldownFormat();
     void menuAction(StatusMenu::Action action);
+    // The status menu's key equivalents that the main menu lacks, on the main window.
+    void addStatusMenuKeys(QWidget& window);
     std::map<PanelID, PanelWindow*> livePanels() const;
     QRectF repositionFrame() const;
     void finishRepositioning(RepositionMode mode);
