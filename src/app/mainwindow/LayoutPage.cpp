@@ -5,8 +5,11 @@
 #include "app/mainwindow/SettingsTabParts.h"
 #include "app/panels/HudStyle.h"
 
+#include <QFontMetrics>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace tolvane {
 
@@ -14,6 +17,8 @@ namespace {
 
 // The dark appearance's system red.
 const QColor systemRed = QColor::fromRgbF(1.0f, 0.271f, 0.227f);
+// Between a standard button's label and each side of its frame.
+constexpr int buttonLabelInset = 12;
 
 } // namespace
 
@@ -66,7 +71,10 @@ LayoutTabView::LayoutTabView(SettingsModel& model, std::function<void()> onReset
     palette.setColor(QPalette::Button, HUD::iconBg());
     resetPositionsButton_->setPalette(palette);
     resetPositionsButton_->setFont(winBody(s).font(resetPositionsButton_));
-    resetPositionsButton_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    // The style's own margins leave the label a few pixels from the frame: give it a pill's room.
+    const int labelWidth = QFontMetrics(resetPositionsButton_->font()).horizontalAdvance(resetPositionsButton_->text());
+    const QSize hint = resetPositionsButton_->sizeHint();
+    resetPositionsButton_->setFixedSize(std::max(hint.width(), labelWidth + 2 * buttonLabelInset), hint.height());
     connect(resetPositionsButton_, &QPushButton::clicked, this,
         [] { AppNotifications::defaultCenter().postResetAllPanelPositions(); });
     page->addWidget(resetPositionsButton_);

@@ -30,14 +30,17 @@ double windowTextScale(qint64 textSizeIndex)
     return windowTextScales[size_t(std::clamp<qint64>(textSizeIndex, 0, 3))];
 }
 
-// The window: closing it only hides it, and the controller hears of every close by the user and
-// of each new layout (a menu bar may have been set).
+// The window: closing it only hides it, and the controller hears of every close by the user, of
+// each new layout (a menu bar may have been set) and of each move or resize (the window manager
+// may have framed it).
 class MainWindowController::Window : public QMainWindow {
 public:
-    Window(std::function<void()> willClose, std::function<void()> laidOut, std::function<void()> hidden)
+    Window(std::function<void()> willClose, std::function<void()> laidOut, std::function<void()> hidden,
+        std::function<void()> moved)
         : willClose_(std::move(willClose))
         , laidOut_(std::move(laidOut))
         , hidden_(std::move(hidden))
+        , moved_(std::move(moved))
     {
     }
 
@@ -52,7 +55,10 @@ protected:
     {
         if ((event->type() == QEvent::LayoutRequest || event->type() == QEvent::Polish) && laidOut_)
             laidOut_();
-        return QMainWindow::event(event);
+        const bool handled = QMainWindow::event(event);
+        if ((event->type() == QEvent::Move || event->type() == QEvent::Resize) && moved_)
+            moved_();
+        return handled;
     }
     void hideEvent(QHideEvent* event) override
     {
@@ -65,6 +71,7 @@ private:
     std::function<void()> willClose_;
     std::function<void()> laidOut_;
     std::function<void()> hidden_;
+    std::function<void()> moved_;
 };
 
 // Sees every key press sent to any window of the application while a capture runs.
@@ -143,6 +150,10 @@ MainWindowController::MainWindowController(OverlaySettingsStore& settings, Champ
                 if (self)
                     self->windowHidden();
             });
+        },
+        [self] {
+            if (self)
+                self->windowFramed();
         });
     window_->setWindowTitle(QStringLiteral("Tolvane"));
     window_->setPalette(MainWindowView::chromePalette());
@@ -244,13 +255,11 @@ void MainWindowController::show(std::optional<MainTab> tab)
     if (!view_)
         buildView();
     if (!window_->isVisible()) {
-        const QScreen* screen = window_->screen() ? window_->screen() : QGuiApplication::primaryScreen();
-        if (screen) {
-            const QRect area = screen->availableGeometry();
-            QRect frame = window_->frameGeometry();
-            frame.moveCenter(area.center());
-            window_->move(frame.topLeft());
-        }
+        // The menu bar counts before the window is placed; polishing sets it up.
+        window_->ensurePolished();
+        fitMenuBar();
+        fitToScreen(true);
+        fitPending_ = true;
     }
     if (window_->isMinimized())
         window_->showNormal();
@@ -270,18 +279,23 @@ void MainWindowController::windowWillClose()
 void MainWindowController::applyWindowScale(double s)
 {
     // The minimum counts the menu bar, as the frame's minimum counts the title bar.
-    const QSize minimum(qRound(340 * s), qRound(520 * s));
+    designedMinimum_ = QSize(qRound(340 * s), qRound(520 * s));
     // Taken before the minimum changes: a larger minimum grows the window at once.
     const QSize size = window_->size();
+    const bool shown = window_->isVisible();
+    const QSize minimum = shown ? designedMinimum_.boundedTo(room()) : designedMinimum_;
     window_->setMinimumSize(minimum);
     const double ratio = s / lastScale_;
     lastScale_ = s;
-    if (std::abs(ratio - 1) <= 0.001)
-        return;
-    // The content scales; the menu bar above it keeps its height. Qt's origin is the top-left
-    // corner, so keeping x and y keeps the top edge in place.
-    window_->resize(std::max(minimum.width(), int(std::lround(size.width() * ratio))),
-        std::max(minimum.height(), int(std::lround((size.height() - menuBarHeight_) * ratio)) + menuBarHeight_));
+    if (std::abs(ratio - 1) > 0.001) {
+        // The content scales; the menu bar above it keeps its height. Qt's origin is the top-left
+        // corner, so keeping x and y keeps the top edge in place.
+        window_->resize(std::max(minimum.width(), int(std::lround(size.width() * ratio))),
+            std::max(minimum.height(), int(std::lround((size.height() - menuBarHeight_) * ratio)) + menuBarHeight_));
+    }
+    // A window that shows stays on its screen, however large the text: its content scrolls.
+    if (shown)
+        fitToScreen();
 }
 
 void MainWindowController::fitMenuBar()
@@ -302,6 +316,61 @@ void MainWindowController::fitMenuBar()
     const int grown = window_->height() + height - menuBarHeight_;
     menuBarHeight_ = height;
     window_->resize(window_->width(), std::max(grown, window_->minimumHeight()));
+    if (window_->isVisible())
+        fitToScreen();
+}
+
+QRect MainWindowController::availableArea() const
+{
+    const QScreen* screen = window_->screen() ? window_->screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
+}
+
+QSize MainWindowController::room() const
+{
+    return availableArea().size().shrunkBy(frameMargins());
+}
+
+QMargins MainWindowController::frameMargins() const
+{
+    const QRect frame = window_->frameGeometry();
+    const QRect inner = window_->geometry();
+    const QMargins now(inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
+        frame.bottom() - inner.bottom());
+    return now.isNull() ? lastFrameMargins_ : now;
+}
+
+void MainWindowController::fitToScreen(bool centre)
+{
+    const QRect area = availableArea();
+    if (area.isEmpty())
+        return;
+    const QMargins frame = frameMargins();
+    lastFrameMargins_ = frame;
+    const QSize fits = room();
+    window_->setMinimumSize(designedMinimum_.boundedTo(fits));
+    const QSize size = window_->size().boundedTo(fits);
+    if (size != window_->size())
+        window_->resize(size);
+    // A top-level widget's position is its frame's.
+    QRect placed(window_->pos(), size.grownBy(frame));
+    if (centre)
+        placed.moveCenter(area.center());
+    placed.moveLeft(std::clamp(placed.left(), area.left(), area.left() + area.width() - placed.width()));
+    placed.moveTop(std::clamp(placed.top(), area.top(), area.top() + area.height() - placed.height()));
+    if (placed.topLeft() != window_->pos())
+        window_->move(placed.topLeft());
+}
+
+void MainWindowController::windowFramed()
+{
+    if (!fitPending_ || !window_->isVisible())
+        return;
+    const QRect frame = window_->frameGeometry();
+    if (frame == window_->geometry())
+        return; // not framed yet
+    fitPending_ = false;
+    fitToScreen();
 }
 
 void MainWindowController::beginCapture(KeyCaptureTarget target)
@@ -367,6 +436,8 @@ void MainWindowController::bringForwardForChampSelect()
     if (!view_)
         buildView();
     if (!window_->isVisible()) {
+        fitToScreen();
+        fitPending_ = true;
         window_->setAttribute(Qt::WA_ShowWithoutActivating, true);
         window_->show();
         window_->setAttribute(Qt::WA_ShowWithoutActivating, false);

@@ -9,8 +9,11 @@
 #include "app/mainwindow/KeyCaptureTarget.h"
 #include "app/mainwindow/MainWindowChrome.h"
 
+#include <QMargins>
 #include <QObject>
 #include <QPointer>
+#include <QRect>
+#include <QSize>
 
 #include <array>
 #include <functional>
@@ -92,6 +95,17 @@ private:
     void applyWindowScale(double s);
     // Styles a menu bar set on the window and grows the window by its height.
     void fitMenuBar();
+    // Keeps the window's frame wholly inside the available area of its screen: no larger than
+    // the area leaves once the frame is counted (the content scrolls instead), moved in where it
+    // sticks out; centred in the area first when asked.
+    void fitToScreen(bool centre = false);
+    // The window manager's frame around the window, once known; until then the one it had last.
+    QMargins frameMargins() const;
+    QRect availableArea() const;
+    // The largest window the available area holds once the frame is counted.
+    QSize room() const;
+    // A fit waits for the frame: the window manager adds it only after the window is shown.
+    void windowFramed();
     void beginCapture(KeyCaptureTarget target);
     void endCapture();
     // True when the event is used up by the capture.
@@ -113,6 +127,10 @@ private:
     std::unique_ptr<KeyMonitor> keyMonitor_;
     std::optional<qint64> lastTextSizeIndex_;
     double lastScale_ = 1.0;
+    // The minimum the text scale asks for; a small screen may allow less.
+    QSize designedMinimum_;
+    QMargins lastFrameMargins_;
+    bool fitPending_ = false;
     bool terminating_ = false;
     QPointer<QWidget> styledMenuBar_;
     int menuBarHeight_ = 0;

@@ -117,8 +117,8 @@ void KeyChip::display(const QString& label, bool capturing)
 QSize KeyChip::sizeHint() const
 {
     const HudTextStyle style {winStrong(s_), HUD::textPrimary()};
-    return ceilSize(
-        std::max(minimumSize.width(), style.width(text())), std::max(minimumSize.height(), style.lineHeight()));
+    return ceilSize(std::max(minimumSize.width(), style.width(text()) + 2 * labelInset),
+        std::max(minimumSize.height(), style.lineHeight()));
 }
 
 void KeyChip::paintEvent(QPaintEvent*)

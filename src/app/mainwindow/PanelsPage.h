@@ -50,6 +50,8 @@ public:
     static inline const QString capturingText = QStringLiteral("Press a key…");
     static constexpr QSizeF minimumSize {64, 30};
     static constexpr double cornerRadius = 11;
+    // Between the label and each rounded end, so the label never runs into the border.
+    static constexpr double labelInset = 12;
 
 protected:
     void paintEvent(QPaintEvent*) override;

@@ -341,21 +341,29 @@ ComingSoonRow::ComingSoonRow(QString name, std::optional<QString> detail, double
 ComingSoonRow::Layout ComingSoonRow::layoutFor(double width) const
 {
     // The badge keeps its one line at the far end; the name and the detail wrap in what is left.
+    // Where a word of the name is wider than what the badge leaves, the badge goes under the name
+    // rather than break the word.
     const HudTextStyle nameStyle {winBody(s_), HUD::textSecondary()};
     const HudTextStyle badge {winSmall(s_), HUD::textSecondary(), 0.8};
     Layout l;
     const QSizeF badgeSize(badge.width(badgeText) + 2 * 8, badge.lineHeight() + 2 * 3);
-    const double nameWidth = std::max(width - detailInset - 12 - badgeSize.width(), 1.0);
+    const double fullWidth = std::max(width - detailInset, 1.0);
+    double nameWidth = std::max(width - detailInset - 12 - badgeSize.width(), 1.0);
+    const bool badgeUnder = wrapBreaksAWord(name_, nameStyle, nameWidth);
+    if (badgeUnder)
+        nameWidth = fullWidth;
     const double nameHeight = wrappedTextHeight(name_, nameStyle, nameWidth);
-    const double line = std::max({18.0, nameHeight, badgeSize.height()});
+    const double line = std::max({18.0, nameHeight, badgeUnder ? 0.0 : badgeSize.height()});
     l.bar = QRectF(0, (line - 18) / 2, 3, 18);
     l.name = QRectF(detailInset, (line - nameHeight) / 2, nameWidth, nameHeight);
-    l.badge = QRectF(QPointF(width - badgeSize.width(), (line - badgeSize.height()) / 2), badgeSize);
-    l.height = line;
+    if (badgeUnder)
+        l.badge = QRectF(QPointF(detailInset, line + 2), badgeSize);
+    else
+        l.badge = QRectF(QPointF(width - badgeSize.width(), (line - badgeSize.height()) / 2), badgeSize);
+    l.height = std::max(line, l.badge.bottom());
     if (detail_) {
         const HudTextStyle detail {winSmall(s_), HUD::textSecondary()};
-        const double detailWidth = std::max(width - detailInset, 1.0);
-        l.detail = QRectF(detailInset, line + 2, detailWidth, wrappedTextHeight(*detail_, detail, detailWidth));
+        l.detail = QRectF(detailInset, l.height + 2, fullWidth, wrappedTextHeight(*detail_, detail, fullWidth));
         l.height = l.detail.bottom();
     }
     return l;

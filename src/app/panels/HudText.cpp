@@ -2,6 +2,7 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QTextBoundaryFinder>
 #include <QTextLayout>
 
 #include <algorithm>
@@ -23,6 +24,12 @@ void reportElided(const QString& text)
         elisionObserver()(text);
 }
 
+std::function<void(const QString&)>& wordBreakObserver()
+{
+    static std::function<void(const QString&)> observer;
+    return observer;
+}
+
 HudTextStyle scaledStyle(const HudTextStyle& style, double factor)
 {
     HudTextStyle scaled = style;
@@ -36,6 +43,11 @@ HudTextStyle scaledStyle(const HudTextStyle& style, double factor)
 void setHudElisionObserver(std::function<void(const QString& text)> observer)
 {
     elisionObserver() = std::move(observer);
+}
+
+void setHudWordBreakObserver(std::function<void(const QString& text)> observer)
+{
+    wordBreakObserver() = std::move(observer);
 }
 
 QFont HudTextStyle::qfont(const QPaintDevice* device) const
@@ -121,6 +133,21 @@ void layOutWrapped(QTextLayout& layout, double width, Qt::Alignment alignment)
     layout.endLayout();
 }
 
+// Whether a line ends where the text may not be broken: inside a word too wide for its line.
+bool breaksInsideAWord(const QTextLayout& layout)
+{
+    const QString& text = layout.text();
+    QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, text);
+    for (int i = 0; i + 1 < layout.lineCount(); ++i) {
+        const QTextLine line = layout.lineAt(i);
+        const int end = line.textStart() + line.textLength();
+        breaks.setPosition(end);
+        if (end > 0 && end < text.size() && !breaks.isAtBoundary())
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 double wrappedTextHeight(const QString& text, const HudTextStyle& style, double width)
@@ -132,11 +159,20 @@ double wrappedTextHeight(const QString& text, const HudTextStyle& style, double 
     return std::max(style.lineHeight(), std::ceil(layout.boundingRect().height()));
 }
 
+bool wrapBreaksAWord(const QString& text, const HudTextStyle& style, double width)
+{
+    QTextLayout layout(text, style.qfont());
+    layOutWrapped(layout, width, Qt::AlignLeft);
+    return breaksInsideAWord(layout);
+}
+
 void drawWrappedText(
     QPainter& painter, const QRectF& box, const QString& text, const HudTextStyle& style, Qt::Alignment alignment)
 {
     QTextLayout layout(text, style.qfont(painter.device()), painter.device());
     layOutWrapped(layout, box.width(), alignment);
+    if (wordBreakObserver() && breaksInsideAWord(layout))
+        wordBreakObserver()(text);
     painter.save();
     painter.setPen(style.color);
     layout.draw(&painter, box.topLeft());

@@ -45,6 +45,8 @@ void drawHudLine(QPainter& painter, const QRectF& box, const QString& text, cons
 // Text wrapped at word boundaries within a width (0 or less: one line): its height, and drawing
 // it from the top of a box.
 double wrappedTextHeight(const QString& text, const HudTextStyle& style, double width);
+// Whether wrapping within the width breaks a word: one of its words is wider than the width.
+bool wrapBreaksAWord(const QString& text, const HudTextStyle& style, double width);
 void drawWrappedText(QPainter& painter, const QRectF& box, const QString& text, const HudTextStyle& style,
     Qt::Alignment alignment = Qt::AlignLeft);
 
@@ -61,6 +63,9 @@ void drawFittedLines(QPainter& painter, const QRectF& box, const FittedLines& fi
 
 // Told of every line cut with an ellipsis while set (tests watch for text that does not fit).
 void setHudElisionObserver(std::function<void(const QString& text)> observer);
+// Told of every wrapped text drawn with a line broken inside a word (a word wider than its line)
+// while set.
+void setHudWordBreakObserver(std::function<void(const QString& text)> observer);
 
 // The font size a line ends up drawn at in a box of that width (for tests and layout).
 double fittedFontSize(const QString& text, const HudTextStyle& style, double width, double minimumScale);

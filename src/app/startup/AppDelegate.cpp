@@ -18,6 +18,7 @@
 #include "app/panels/RuneBuildOverlayView.h"
 #include "app/panels/RuneBuildViewModel.h"
 #include "app/panels/SharedCatalogs.h"
+#include "app/startup/AboutPanel.h"
 #include "app/startup/AlertPresenter.h"
 #include "app/startup/LeagueGameSettings.h"
 #include "app/startup/PanelMoveTracker.h"
@@ -39,13 +40,13 @@
 #include "core/support/HttpSession.h"
 #include "core/support/Log.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMainWindow>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPainterPath>
 #include <QScreen>
@@ -409,10 +410,7 @@ void AppDelegate::installMainMenu()
         return;
     mainMenu_ = new QMenuBar();
     QMenu* app = mainMenu_->addMenu(QStringLiteral("Tolvane"));
-    app->addAction(QStringLiteral("About Tolvane"), this, [] {
-        QMessageBox::about(nullptr, QStringLiteral("About Tolvane"),
-            QStringLiteral("Tolvane %1").arg(QCoreApplication::applicationVersion()));
-    });
+    app->addAction(QStringLiteral("About Tolvane"), this, &AppDelegate::showAbout);
     app->addSeparator();
     QAction* open = app->addAction(QStringLiteral("Open Tolvane"), this, &AppDelegate::openMain);
     open->setShortcut(commandKey(Qt::Key_O));
@@ -441,6 +439,20 @@ void AppDelegate::installMainMenu()
         mainWindow_->window()->setMenuBar(mainMenu_);
 }
 
+void AppDelegate::addStatusMenuKeys(QWidget& window)
+{
+    // The status menu's keys work only while it is open, and the main menu does not list these
+    // two: without them a key the menu shows would do nothing in the main window.
+    const std::pair<Qt::Key, void (AppDelegate::*)()> keys[] {
+        {Qt::Key_R, &AppDelegate::toggleRepositionMode}, {Qt::Key_Comma, &AppDelegate::openSettings}};
+    for (const auto& [key, handler] : keys) {
+        auto* action = new QAction(&window);
+        action->setShortcut(commandKey(key));
+        connect(action, &QAction::triggered, this, handler);
+        window.addAction(action);
+    }
+}
+
 MainWindowController& AppDelegate::mainWindowController()
 {
     if (!mainWindow_) {
@@ -463,11 +475,20 @@ MainWindowController& AppDelegate::mainWindowController()
                     self->positionStore_.clearAll();
             },
             std::move(services));
+        addStatusMenuKeys(*mainWindow_->window());
     }
     // The window takes the main menu the first time both exist; it owns it from then on.
     if (mainMenu_ && mainWindow_->window() && mainMenu_->parent() == nullptr)
         mainWindow_->window()->setMenuBar(mainMenu_);
     return *mainWindow_;
+}
+
+void AppDelegate::showAbout()
+{
+    // The menu lives on the main window: the panel belongs to it.
+    if (!aboutPanel_)
+        aboutPanel_ = new AboutPanel(mainWindowController().window());
+    aboutPanel_->present();
 }
 
 void AppDelegate::openMain()

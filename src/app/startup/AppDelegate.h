@@ -32,9 +32,11 @@ class QMenu;
 class QMenuBar;
 class QSystemTrayIcon;
 class QTimer;
+class QWidget;
 
 namespace tolvane {
 
+class AboutPanel;
 class AlertPresenter;
 class ComboViewModel;
 class CooldownPanel;
@@ -120,6 +122,8 @@ public:
 
     void openMain();
     void openSettings();
+    // "About Tolvane": the About panel, made on first use.
+    void showAbout();
     void toggleEnabled();
     void toggleRepositionMode();
     void resetAllPositions();
@@ -159,6 +163,8 @@ private:
     void buildPanelWindows();
     void settleCooldownFormat();
     void menuAction(StatusMenu::Action action);
+    // The status menu's key equivalents that the main menu lacks, on the main window.
+    void addStatusMenuKeys(QWidget& window);
     std::map<PanelID, PanelWindow*> livePanels() const;
     QRectF repositionFrame() const;
     void finishRepositioning(RepositionMode mode);
@@ -199,6 +205,7 @@ private:
     QTimer* visTimer_ = nullptr;
     QTimer* keyPollTimer_ = nullptr;
     std::unique_ptr<MainWindowController> mainWindow_;
+    QPointer<AboutPanel> aboutPanel_;
     bool availabilityNoticeShown_ = false;
     bool launched_ = false;
 };

@@ -1,7 +1,6 @@
 #include "app/windows/RepositionOverlayDrawing.h"
 
 #include "app/windows/RepositionStyle.h"
-#include "core/overlay/HudZones.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -10,11 +9,6 @@
 namespace tolvane::RepositionOverlayDrawing {
 
 namespace {
-
-QColor zoneColor(const ZoneColor& colour)
-{
-    return QColor::fromRgbF(float(colour.red), float(colour.green), float(colour.blue), float(colour.opacity));
-}
 
 void fillRounded(QPainter& painter, const QRectF& rect, double radius, const QColor& fill)
 {
@@ -58,21 +52,19 @@ ToolbarButtonStyle::Variant variantOf(RepositionOverlayView::Layout::ItemKind ki
 
 } // namespace
 
-void drawHUDOutlines(QPainter& painter, QSizeF size, RepositionMode mode)
+void drawHUDOutlines(QPainter& painter, const RepositionOverlayView::Layout& layout)
 {
-    for (const HUDZone& zone : HUDLayout::zones(mode)) {
-        const QRectF rect(zone.rect.x() * size.width(), zone.rect.y() * size.height(), zone.rect.width() * size.width(),
-            zone.rect.height() * size.height());
-        const QColor colour = zoneColor(zone.color);
-        QPen pen(colour, 1.5, Qt::CustomDashLine, Qt::FlatCap, Qt::MiterJoin);
+    const QFont font = repositionFont(6.5, QFont::DemiBold, painter.device());
+    for (const auto& zone : layout.zones) {
+        QPen pen(zone.colour, 1.5, Qt::CustomDashLine, Qt::FlatCap, Qt::MiterJoin);
         pen.setDashPattern({4 / 1.5, 3 / 1.5}); // dash lengths are in pen widths
         pen.setMiterLimit(10);
         painter.save();
         painter.setPen(pen);
         painter.setBrush(Qt::NoBrush);
-        painter.drawRoundedRect(rect, 2, 2);
+        painter.drawRoundedRect(zone.rect, 2, 2);
         painter.restore();
-        drawText(painter, rect, repositionFont(6.5, QFont::DemiBold, painter.device()), colour, zone.label);
+        drawText(painter, zone.labelRect, font, zone.colour, zone.label);
     }
 }
 

@@ -8,7 +8,7 @@ class QPainter;
 
 namespace tolvane::RepositionOverlayDrawing {
 
-void drawHUDOutlines(QPainter& painter, QSizeF size, RepositionMode mode);
+void drawHUDOutlines(QPainter& painter, const RepositionOverlayView::Layout& layout);
 void drawGrid(QPainter& painter, QSizeF size);
 void drawChip(QPainter& painter, const RepositionOverlayView& view, PanelID id);
 void drawTabBar(QPainter& painter, const RepositionOverlayView::Layout& layout, RepositionMode active);

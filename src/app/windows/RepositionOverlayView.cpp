@@ -2,6 +2,7 @@
 
 #include "app/windows/RepositionOverlayDrawing.h"
 #include "app/windows/RepositionStyle.h"
+#include "core/overlay/HudZones.h"
 
 #include <QFontMetricsF>
 #include <QMouseEvent>
@@ -20,6 +21,9 @@ QSizeF textSize(const QFont& font, const QString& text, const QPaintDevice* devi
     const QFontMetricsF metrics(font, const_cast<QPaintDevice*>(device));
     return {metrics.horizontalAdvance(text), metrics.height()};
 }
+
+// Between a zone's outline and a label moved to its edge.
+constexpr double zoneLabelInset = 3;
 
 QString undoText(int count)
 {
@@ -139,6 +143,31 @@ RepositionOverlayView::Layout RepositionOverlayView::editorLayout() const
             entries[i].second});
         x += size.width() + 8 * s;
     }
+
+    // The game's HUD zones, each label centred on its zone unless a bar lies over that place: then
+    // at the zone's top edge, or else its bottom edge, inside the outline (on a low game window
+    // the toolbar covers the middle of the bottom HUD's zone).
+    const QFont zoneFont = repositionFont(6.5, QFont::DemiBold, this);
+    const auto underABar = [&layout](const QRectF& rect) {
+        return rect.intersects(layout.tabBar) || rect.intersects(layout.toolbar) || rect.intersects(layout.badge);
+    };
+    for (const HUDZone& zone : HUDLayout::zones(model_.activeMode())) {
+        const QRectF rect(
+            zone.rect.x() * width, zone.rect.y() * height, zone.rect.width() * width, zone.rect.height() * height);
+        QRectF labelRect(QPointF(), textSize(zoneFont, zone.label, this));
+        labelRect.moveCenter(rect.center());
+        const QRectF centred = labelRect;
+        if (underABar(labelRect))
+            labelRect.moveTop(rect.top() + zoneLabelInset);
+        if (underABar(labelRect))
+            labelRect.moveBottom(rect.bottom() - zoneLabelInset);
+        if (underABar(labelRect))
+            labelRect = centred;
+        layout.zones.append({rect,
+            QColor::fromRgbF(
+                float(zone.color.red), float(zone.color.green), float(zone.color.blue), float(zone.color.opacity)),
+            zone.label, labelRect});
+    }
     return layout;
 }
 
@@ -165,7 +194,7 @@ void RepositionOverlayView::paintEvent(QPaintEvent*)
     painter.fillRect(rect(), withOpacity(Qt::black, dimOpacity));
 
     const Layout layout = editorLayout();
-    RepositionOverlayDrawing::drawHUDOutlines(painter, model_.gameSize(), model_.activeMode());
+    RepositionOverlayDrawing::drawHUDOutlines(painter, layout);
     RepositionOverlayDrawing::drawGrid(painter, model_.gameSize());
     for (PanelID id : allPanelIDs)
         RepositionOverlayDrawing::drawChip(painter, *this, id);

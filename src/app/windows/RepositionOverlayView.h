@@ -6,6 +6,7 @@
 
 #include "core/overlay/RepositionEditorModel.h"
 
+#include <QColor>
 #include <QList>
 #include <QRectF>
 #include <QString>
@@ -27,6 +28,13 @@ public:
             QRectF rect;
             QString text;
         };
+        // One of the game's HUD zones of the active mode, outlined, with its label.
+        struct Zone {
+            QRectF rect;
+            QColor colour;
+            QString label;
+            QRectF labelRect;
+        };
 
         double scale = 1; // of the tab bar and toolbar
         QRectF tabBar;
@@ -36,6 +44,7 @@ public:
         QString badgeText;
         QRectF toolbar;
         QList<Item> toolbarItems;
+        QList<Zone> zones;
 
         const Item* item(ItemKind kind) const;
     };

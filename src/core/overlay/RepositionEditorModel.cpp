@@ -100,10 +100,11 @@ PanelPoints RepositionEditorModel::initialPositionsFor(QSizeF gameSize, const Pa
 
 void RepositionEditorModel::appear()
 {
-    chipCenters_ = initialPositions_;
+    chipCenters_.clear();
     for (PanelID id : allPanelIDs) {
-        if (!chipCenters_.contains(id))
-            chipCenters_[id] = defaultCenter(id);
+        const auto initial = initialPositions_.find(id);
+        chipCenters_[id]
+            = initial == initialPositions_.end() ? defaultCenter(id) : keptInside(initial->second, chipSize(id));
     }
     twoBuildLinked_ = settingsStore_.twoBuildLinked();
 }
@@ -118,7 +119,15 @@ QPointF RepositionEditorModel::defaultCenter(PanelID id) const
 {
     const DefaultCorner corner = defaultCorner(id);
     const QSizeF size = chipSize(id);
-    return {gameSize_.width() * corner.fx + size.width() / 2, gameSize_.height() * corner.fy + size.height() / 2};
+    return keptInside(
+        {gameSize_.width() * corner.fx + size.width() / 2, gameSize_.height() * corner.fy + size.height() / 2}, size);
+}
+
+QPointF RepositionEditorModel::keptInside(QPointF center, QSizeF size) const
+{
+    // Lower bound first, upper bound last: in an area smaller than the chip the upper one wins.
+    return {std::min(std::max(center.x(), size.width() / 2), gameSize_.width() - size.width() / 2),
+        std::min(std::max(center.y(), size.height() / 2), gameSize_.height() - size.height() / 2)};
 }
 
 PanelPoints RepositionEditorModel::defaultChipCenters() const
@@ -134,7 +143,8 @@ PanelPoints RepositionEditorModel::loadPositions(RepositionMode mode) const
     PanelPoints centers;
     for (PanelID id : allPanelIDs) {
         if (const auto fraction = positionStore_.fraction(id, mode))
-            centers[id] = QPointF(gameSize_.width() * fraction->x(), gameSize_.height() * fraction->y());
+            centers[id] = keptInside(
+                QPointF(gameSize_.width() * fraction->x(), gameSize_.height() * fraction->y()), chipSize(id));
         else
             centers[id] = defaultCenter(id);
     }
@@ -209,10 +219,10 @@ void RepositionEditorModel::dragChanged(PanelID id, QSizeF size, QPointF transla
     const auto start = preDragCenters_.find(id);
     if (start == preDragCenters_.end())
         return;
-    const QPointF p = start->second + translation;
-    const double x = std::min(std::max(p.x(), size.width() / 2), gameSize_.width() - size.width() / 2);
-    const double y = std::min(std::max(p.y(), size.height() / 2), gameSize_.height() - size.height() / 2);
-    chipCenters_[id] = QPointF(x, y);
+    const QPointF kept = keptInside(start->second + translation, size);
+    const double x = kept.x();
+    const double y = kept.y();
+    chipCenters_[id] = kept;
 
     if (twoBuildLinked_ && id == PanelID::popularBuild) {
         const auto popular = panelSizes_.find(PanelID::popularBuild);

@@ -1,12 +1,18 @@
 // The whole main window as a player meets it: every tab and Settings page in the real window at
 // its default size for each text size, the Live tab fed real captured sessions through the real
-// view model. Nothing may stick out of the column or make it scroll sideways, no text may be cut,
-// and the Live tab's cards stand where their drawn pixels say they should.
+// view model. Nothing may stick out of the column or make it scroll sideways, no text may be cut
+// or broken inside a word, every chip, pill and button keeps its label clear of its edges, and
+// the Live tab's cards stand where their drawn pixels say they should.
 
 #include "app/champselect/LiveTab.h"
 #include "app/mainwindow/MainWindowController.h"
+#include "app/mainwindow/AdvancedPage.h"
 #include "app/mainwindow/MainWindowView.h"
+#include "app/mainwindow/PanelsPage.h"
+#include "app/mainwindow/SettingsControls.h"
 #include "app/mainwindow/SettingsModel.h"
+#include "app/mainwindow/SettingsTab.h"
+#include "app/panels/HudStyle.h"
 #include "app/panels/HudText.h"
 #include "core/overlay/OverlaySettingsStore.h"
 #include "core/overlay/UserDefaults.h"
@@ -20,6 +26,7 @@
 #include <QGlyphRun>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QRawFont>
 #include <QScrollArea>
 #include <QTextLayout>
@@ -62,11 +69,39 @@ std::vector<std::pair<int, int>> opaqueRuns(const QImage& image, int x)
     return runs;
 }
 
+// A control that draws its label inside a shape of its own (chip, pill, button): the label's
+// colour and the shape, in the control's coordinates.
+struct LabelledShape {
+    QColor text;
+    QRectF shape;
+};
+
+std::optional<LabelledShape> labelledShape(const QWidget& control)
+{
+    if (const auto* chip = dynamic_cast<const KeyChip*>(&control))
+        return LabelledShape {HUD::textPrimary(), QRectF(chip->rect())};
+    if (const auto* pill = dynamic_cast<const ResetPillButton*>(&control)) {
+        QRectF shape(QPointF(), pill->pillSize());
+        shape.moveCenter(QRectF(pill->rect()).center());
+        return LabelledShape {HUD::gold(), shape};
+    }
+    if (const auto* pill = dynamic_cast<const CustomPill*>(&control))
+        return LabelledShape {HUD::gold(), QRectF(pill->rect())};
+    if (const auto* button = qobject_cast<const QPushButton*>(&control))
+        return LabelledShape {button->palette().color(QPalette::ButtonText), QRectF(button->rect())};
+    return std::nullopt;
+}
+
+// How far a label's pixels must keep from its shape's edge, across and up or down.
+constexpr int labelClearanceAcross = 8;
+constexpr int labelClearanceDown = 3;
+
 class MainWindowLayout : public ChampSelectFixture, public ::testing::WithParamInterface<ShownCase> {
 protected:
     void TearDown() override
     {
         setHudElisionObserver({});
+        setHudWordBreakObserver({});
         window.reset();
         ChampSelectFixture::TearDown();
     }
@@ -130,6 +165,39 @@ protected:
         const auto found = tabs.find(shown);
         controller.model().setActiveTab(found == tabs.end() ? Tab::panels : found->second.second);
         controller.chrome().setSelection(found == tabs.end() ? MainTab::live : found->second.first);
+        // One key chip waits for a key, the other shows the fallback key's name.
+        if (shown == Shown::panels)
+            controller.chrome().setCaptureTarget(KeyCaptureTarget::shop);
+    }
+
+    // Every chip, pill and button in the column: its label is drawn, inside its shape, clear of
+    // the shape's edge.
+    static void expectLabelsClearOfTheirEdges(QWidget& content, const QImage& drawn)
+    {
+        int seen = 0;
+        for (QWidget* control : content.findChildren<QWidget*>()) {
+            const auto labelled = labelledShape(*control);
+            if (!labelled || !control->isVisibleTo(&content))
+                continue;
+            ++seen;
+            const QRectF shape = labelled->shape.translated(control->mapTo(&content, QPoint(0, 0)));
+            const QRect ink = inkOfColour(drawn, labelled->text, shape.toAlignedRect());
+            const std::string what = control->metaObject()->className() + std::string(" \"")
+                + (qobject_cast<QAbstractButton*>(control) ? qobject_cast<QAbstractButton*>(control)->text()
+                                                           : QStringLiteral("CUSTOM"))
+                      .toStdString()
+                + "\"";
+            ASSERT_FALSE(ink.isEmpty()) << what << ": no label drawn";
+            EXPECT_GE(ink.left() - shape.left(), labelClearanceAcross) << what << " at its left edge";
+            EXPECT_GE(shape.right() - (ink.right() + 1), labelClearanceAcross) << what << " at its right edge";
+            EXPECT_GE(ink.top() - shape.top(), labelClearanceDown) << what << " at its top edge";
+            EXPECT_GE(shape.bottom() - (ink.bottom() + 1), labelClearanceDown) << what << " at its bottom edge";
+        }
+        const QList<QWidget*> all = content.findChildren<QWidget*>();
+        const auto any = [&all](auto isOne) { return std::any_of(all.begin(), all.end(), isOne); };
+        if (any([](QWidget* w) { return dynamic_cast<SettingsView*>(w); })
+            && !any([](QWidget* w) { return dynamic_cast<AdvancedTabView*>(w); }))
+            EXPECT_GT(seen, 0) << "no chip, pill or button looked at";
     }
 
     // Every card of every Live section: the pixels' cards stand at the status line's leading edge,
@@ -178,6 +246,8 @@ TEST_P(MainWindowLayout, FitsTheColumnAtEveryTextSize)
         return;
     QStringList elided;
     setHudElisionObserver([&](const QString& text) { elided << text; });
+    QStringList brokenWords;
+    setHudWordBreakObserver([&](const QString& text) { brokenWords << text; });
 
     for (qint64 index = 0; index < 4; ++index) {
         const double s = windowTextScale(index);
@@ -213,6 +283,7 @@ TEST_P(MainWindowLayout, FitsTheColumnAtEveryTextSize)
         }
 
         elided.clear();
+        brokenWords.clear();
         const QImage image = main.grab().toImage();
         EXPECT_LT(QColor(image.pixel(bar.right() - 4, bar.center().y())).lightness(), 60) << "a dark menu bar";
         // A card header's trailing text gives way to its title; nothing else is cut.
@@ -223,7 +294,11 @@ TEST_P(MainWindowLayout, FitsTheColumnAtEveryTextSize)
         const QString name
             = QStringLiteral("%1/window-%2-%3").arg(folder, QString::fromLatin1(GetParam().name)).arg(index);
         image.save(name + QStringLiteral(".png"));
-        column.widget()->grab().save(name + QStringLiteral("-scrolled-through.png")); // the whole column
+        const QImage whole = column.widget()->grab().toImage(); // the whole column, scrolled through
+        whole.save(name + QStringLiteral("-scrolled-through.png"));
+        EXPECT_TRUE(brokenWords.isEmpty())
+            << "broken inside a word: " << brokenWords.join(QStringLiteral(" | ")).toStdString();
+        expectLabelsClearOfTheirEdges(*column.widget(), whole);
 
         if (auto* live = dynamic_cast<LiveTab*>(controller.view().tabContent()); live && shown != Shown::liveIdle)
             expectCardsPlacedByTheirPixels(*live, s);

@@ -2,6 +2,8 @@
 
 #include "core/overlay/RepositionEditorModel.h"
 
+#include <QRectF>
+
 #include <optional>
 
 using namespace tolvane;
@@ -64,8 +66,26 @@ TEST_P(RepositionEditorModelTest, DefaultCentreIsTheCornerPlusHalfTheChip)
     const QPointF gold = m.defaultCenter(PanelID::goldTracker);
     EXPECT_DOUBLE_EQ(gold.x(), 1017.48);
     EXPECT_DOUBLE_EQ(gold.y(), 920.48);
-    // The farm chip reaches past the bottom edge; defaults are not clamped.
-    EXPECT_GT(m.defaultCenter(PanelID::farmBenchmark).y() + 82.5 / 2, 1080);
+    // The farm chip's corner lies so low that the chip would reach past the bottom edge: it is
+    // lifted just inside, like a panel placed in the game window.
+    const QPointF farm = m.defaultCenter(PanelID::farmBenchmark);
+    EXPECT_DOUBLE_EQ(farm.y() + 82.5 / 2, 1080);
+    EXPECT_DOUBLE_EQ(farm.x(), 1920 * 0.68 + 75);
+}
+
+TEST_P(RepositionEditorModelTest, PositionsPastTheEdgeOpenInsideTheGameArea)
+{
+    positions().setFraction(PanelID::goldTracker, {0.5, 1.2}, RepositionMode::aram);
+    RepositionEditorModel& m = open({{PanelID::combos, {-40, 500}}}, sizes1080, {1366, 768});
+    EXPECT_EQ(m.chipCenter(PanelID::combos), QPointF(135 / 2.0, 500));
+    m.switchMode(RepositionMode::aram);
+    EXPECT_EQ(m.chipCenter(PanelID::goldTracker), QPointF(683, 768 - 50));
+    for (PanelID id : allPanelIDs) {
+        const QPointF c = m.chipCenter(id);
+        const QSizeF size = m.chipSize(id);
+        EXPECT_TRUE(QRectF(0, 0, 1366, 768).contains(QRectF(c - QPointF(size.width(), size.height()) / 2, size)))
+            << rawValue(id).toStdString();
+    }
 }
 
 TEST_P(RepositionEditorModelTest, MissingSizeGivesTheFallbackChip)

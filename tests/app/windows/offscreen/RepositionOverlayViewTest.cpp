@@ -151,6 +151,33 @@ TEST_F(RepositionOverlayViewTest, ControlScaleIsCappedButNotFloored)
     render(QStringLiteral("sr-2560x1440"));
 }
 
+// A laptop's screen and a desktop's: every panel's box opens inside the game, no bar covers a
+// zone's label, and the bars stand inside the editor.
+class RepositionEditorOnAScreen : public RepositionOverlayViewTest, public ::testing::WithParamInterface<QSize> { };
+
+TEST_P(RepositionEditorOnAScreen, EveryBoxLabelAndBarStaysInView)
+{
+    const QSize game = GetParam();
+    open(game);
+    render(QStringLiteral("sr-%1x%2").arg(game.width()).arg(game.height()));
+    const QRectF area(QPointF(0, 0), game);
+    const RepositionOverlayView::Layout layout = view->editorLayout();
+    for (PanelID id : allPanelIDs)
+        EXPECT_TRUE(area.contains(view->chipRect(id))) << rawValue(id).toStdString();
+    for (const QRectF& bar : {layout.tabBar, layout.toolbar, layout.badge})
+        EXPECT_TRUE(area.contains(bar));
+    ASSERT_EQ(layout.zones.size(), HUDLayout::zones(RepositionMode::summonersRift).size());
+    for (const auto& zone : layout.zones) {
+        const std::string name = zone.label.toStdString();
+        EXPECT_TRUE(zone.rect.contains(zone.labelRect)) << name << " outside its zone";
+        for (const QRectF& bar : {layout.tabBar, layout.toolbar, layout.badge})
+            EXPECT_FALSE(zone.labelRect.intersects(bar)) << name << " under a bar";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Screens, RepositionEditorOnAScreen, ::testing::Values(QSize(1366, 768), QSize(1920, 1080)),
+    [](const auto& info) { return std::to_string(info.param.width()) + "x" + std::to_string(info.param.height()); });
+
 TEST_F(RepositionOverlayViewTest, TextSizesAreFractionalPoints)
 {
     open();

@@ -1,0 +1,156 @@
+// The main window on the screen it opens on, framed by openbox: at every text size its frame lies
+// wholly inside the screen's available area, where a laptop's 1366 x 768 screen makes its content
+// scroll instead, and a text size changed while it shows keeps it there. The reposition editor
+// on such a screen keeps every panel's box and every zone's label in view. The small-screen cases
+// run on a display of that size: their CTest entry starts one.
+
+#include "../startup/AppDelegateFixture.h"
+#include "Await.h"
+
+#include "app/mainwindow/MainWindowController.h"
+#include "app/mainwindow/MainWindowView.h"
+#include "app/mainwindow/SettingsModel.h"
+#include "app/windows/RepositionOverlayController.h"
+#include "app/windows/RepositionOverlayView.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QMainWindow>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+
+namespace tolvane::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+std::string describe(const QRect& rect)
+{
+    return QStringLiteral("%1,%2 %3x%4").arg(rect.x()).arg(rect.y()).arg(rect.width()).arg(rect.height()).toStdString();
+}
+
+class MainWindowOnTheScreen : public AppDelegateFixture, public ::testing::WithParamInterface<qint64> {
+protected:
+    // The app launched with the text size; without a tray its main window opens at once.
+    QMainWindow& open(qint64 textSizeIndex)
+    {
+        defaults->set(OverlaySettingsStore::Keys::windowTextSizeIndex, textSizeIndex);
+        AppDelegate& app = launch();
+        EXPECT_TRUE(app.hasMainWindowController());
+        return *app.mainWindowController().window();
+    }
+
+    static QRect area(const QWidget& window)
+    {
+        return (window.screen() ? window.screen() : QGuiApplication::primaryScreen())->availableGeometry();
+    }
+
+    // Once the window manager has framed the window and the frame stands inside the area. A frame
+    // that never gets there fails after the bound, saying where it stands.
+    static ::testing::AssertionResult framedInside(const QWidget& window)
+    {
+        const auto inside = [&] {
+            const QRect frame = window.frameGeometry();
+            return window.isVisible() && frame != window.geometry() && area(window).contains(frame);
+        };
+        if (spinUntil(inside, 20s))
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure()
+            << "frame " << describe(window.frameGeometry()) << " (window " << describe(window.geometry())
+            << ") not inside the area " << describe(area(window));
+    }
+
+    static void saveScreen(const QString& name)
+    {
+        const QString folder = QStringLiteral(TOLVANE_BINARY_DIR "/shell");
+        QDir().mkpath(folder);
+        QGuiApplication::primaryScreen()->grabWindow(0).save(folder + u'/' + name + QStringLiteral(".png"));
+    }
+
+    MainWindowController& controller() { return delegate->mainWindowController(); }
+};
+
+class MainWindowOnAWideScreen : public MainWindowOnTheScreen { };
+
+// Where the designed size fits, the window has it.
+TEST_P(MainWindowOnAWideScreen, KeepsItsSizeAndStandsInside)
+{
+    const qint64 index = GetParam();
+    const double s = windowTextScale(index);
+    QMainWindow& window = open(index);
+    ASSERT_TRUE(framedInside(window));
+    EXPECT_EQ(controller().view().size(), QSize(qRound(380 * s), qRound(620 * s)));
+    EXPECT_EQ(window.minimumSize(), QSize(qRound(340 * s), qRound(520 * s)));
+}
+
+INSTANTIATE_TEST_SUITE_P(TextSizes, MainWindowOnAWideScreen, ::testing::Values(0, 1, 2, 3));
+
+class MainWindowOnASmallScreen : public MainWindowOnTheScreen { };
+
+TEST_P(MainWindowOnASmallScreen, FitsTheAvailableAreaAndItsContentScrolls)
+{
+    ASSERT_EQ(QGuiApplication::primaryScreen()->geometry().size(), QSize(1366, 768)) << "run on the wrong screen";
+    const qint64 index = GetParam();
+    const double s = windowTextScale(index);
+    QMainWindow& window = open(index);
+    ASSERT_TRUE(framedInside(window));
+    saveScreen(QStringLiteral("small-screen-window-%1").arg(index));
+
+    const QSize designed(qRound(380 * s), qRound(620 * s));
+    EXPECT_LE(controller().view().height(), designed.height());
+    EXPECT_EQ(controller().view().width(), designed.width()) << "the width fits: only the height gives way";
+    const QRect frame = window.frameGeometry();
+    const QSize frameExtra = frame.size() - window.size();
+    EXPECT_LE(window.minimumHeight() + frameExtra.height(), area(window).height()) << "a minimum it cannot have";
+
+    // What no longer fits scrolls.
+    controller().chrome().setSelection(MainTab::settings);
+    QScrollArea& column = *controller().view().column();
+    ASSERT_TRUE(spinUntil([&] { return column.widget() && column.widget()->height() > 0; }));
+    if (controller().view().height() < designed.height())
+        EXPECT_TRUE(spinUntil([&] { return column.verticalScrollBar()->maximum() > 0; }));
+}
+
+TEST_F(MainWindowOnASmallScreen, ALargerTextSizeChosenWhileItShowsKeepsItInside)
+{
+    QMainWindow& window = open(0);
+    ASSERT_TRUE(framedInside(window));
+    controller().model().setTextSizeIndex(3);
+    EXPECT_TRUE(framedInside(window));
+    EXPECT_GE(window.width(), qRound(380 * 1.55));
+    saveScreen(QStringLiteral("small-screen-window-0-then-3"));
+    controller().model().setTextSizeIndex(0);
+    EXPECT_TRUE(framedInside(window));
+    EXPECT_EQ(controller().view().width(), 380);
+}
+
+INSTANTIATE_TEST_SUITE_P(TextSizes, MainWindowOnASmallScreen, ::testing::Values(0, 1, 2, 3));
+
+// No game runs: the editor covers the screen, with the real panel windows' sizes for its boxes.
+TEST_F(MainWindowOnASmallScreen, TheRepositionEditorKeepsEveryBoxAndLabelInView)
+{
+    defaults->set(OverlaySettingsStore::Keys::mainWindowDismissed, true);
+    trayAvailable = true;
+    AppDelegate& app = launch();
+    app.toggleRepositionMode();
+    RepositionOverlayView* view = app.repositionController().view();
+    ASSERT_NE(view, nullptr);
+    ASSERT_TRUE(spinUntil([&] { return view->isVisible() && view->windowHandle()->isExposed(); }));
+    EXPECT_EQ(view->geometry(), QRect(0, 0, 1366, 768));
+    saveScreen(QStringLiteral("small-screen-reposition-editor"));
+
+    const QRectF screen(0, 0, 1366, 768);
+    for (PanelID id : allPanelIDs)
+        EXPECT_TRUE(screen.contains(view->chipRect(id))) << rawValue(id).toStdString();
+    const RepositionOverlayView::Layout layout = view->editorLayout();
+    ASSERT_FALSE(layout.zones.isEmpty());
+    for (const auto& zone : layout.zones) {
+        EXPECT_FALSE(zone.labelRect.intersects(layout.toolbar)) << zone.label.toStdString() << " under the toolbar";
+        EXPECT_FALSE(zone.labelRect.intersects(layout.tabBar)) << zone.label.toStdString() << " under the tab bar";
+    }
+    app.toggleRepositionMode();
+}
+
+} // namespace
+} // namespace tolvane::test
