@@ -48,8 +48,8 @@ set(TOLVANE_DEBIAN_DEPENDS
   "libqt6core6 (>= 6.4)" "libqt6gui6 (>= 6.4)" "libqt6widgets6 (>= 6.4)" "libqt6network6 (>= 6.4)"
   "libqt6svg6 (>= 6.4)" "libglx0" "libopengl0" "libqcoro6core0 (>= 0.8)" "libqcoro6network0 (>= 0.8)"
   # JSON, TLS and the authorities that vouch for Data Dragon and the statistics service, X11 key
-  # state and key names, the compositing manager watch
-  "libsimdjson14" "libssl3" "ca-certificates" "libx11-6" "libxkbcommon0" "libxfixes3"
+  # state (XInput2 raw key events) and key names, the compositing manager watch
+  "libsimdjson14" "libssl3" "ca-certificates" "libx11-6" "libxi6" "libxkbcommon0" "libxfixes3"
   # the C++ run time
   "libstdc++6 (>= 12)" "libgcc-s1" "libc6 (>= 2.36)"
   # fonts: Inter, DejaVu Sans as the fallback, WenQuanYi Micro Hei for Chinese, Japanese and Korean

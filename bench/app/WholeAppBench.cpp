@@ -1,13 +1,23 @@
 // The whole application as a player runs it, over the stand-in match of the end-to-end tests:
 // start-up to the main window; then, with the main window closed, a spell in the tray with no
-// game and a spell in a game. For each spell: CPU as a share of one core (utime + stime of every
-// thread), VmRSS and VmHWM, and the requests the stand-ins saw. A minimal Qt Widgets window runs
-// alongside as the toolkit's floor. Each spell lasts TOLVANE_BENCH_SECONDS (or --seconds=N),
+// game and a spell in a game with all six panels shown, as a player who pins them sees it. For
+// each spell: CPU as a share of one core (utime + stime of every thread), VmRSS and VmHWM, and
+// the requests the stand-ins saw. A minimal Qt Widgets window runs alongside as the toolkit's
+// floor. Each spell lasts TOLVANE_BENCH_SECONDS (or --seconds=N),
 // 60 s unless told.
 //
 // It runs itself again under scripts/with-x11 --tray, on a display of its own.
 
 #include "StandInMatch.h"
+
+#include "app/panels/ComboViewModel.h"
+#include "app/panels/CooldownPanelViewModel.h"
+#include "app/panels/CounterBuildViewModel.h"
+#include "app/panels/FarmViewModel.h"
+#include "app/panels/GoldSpentViewModel.h"
+#include "app/panels/RuneBuildViewModel.h"
+#include "core/overlay/OverlaySettingsStore.h"
+#include "core/overlay/UserDefaults.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -34,10 +44,16 @@ using tolvane::test::StandInMatch;
 namespace {
 
 struct Goals {
-    static constexpr double matchCpu = 1.0; // % of one core
-    static constexpr double idleCpu = 0.3;
-    static constexpr double matchResidentMB = 48;
+    static constexpr double matchCpu = 0.6; // % of one core, six panels shown
+    static constexpr double idleCpu = 0.2;
+    static constexpr double matchResidentMB = 45;
     static constexpr double startUpMs = 100;
+    static constexpr int panels = 6;
+    // Each panel asks for its own snapshot at its own interval, and nothing else asks.
+    static constexpr double liveRequestsPerSecond = 1000.0 / tolvane::GoldSpentViewModel::pollIntervalMs
+        + 1000.0 / tolvane::CounterBuildViewModel::pollIntervalMs + 1000.0 / tolvane::RuneBuildViewModel::pollIntervalMs
+        + 1000.0 / tolvane::ComboViewModel::pollIntervalMs + 1000.0 / tolvane::CooldownPanelViewModel::pollIntervalMs
+        + 1000.0 / tolvane::FarmViewModel::pollIntervalMs;
 };
 
 struct Usage {
@@ -161,6 +177,43 @@ bool closeMainWindow(qint64 pid)
     return closed;
 }
 
+// The process's overlay panels on screen: its override-redirect top-level windows that are viewable.
+int panelsOnScreen(qint64 pid)
+{
+    Display* display = XOpenDisplay(nullptr);
+    if (!display)
+        return 0;
+    Window root = 0;
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    int panels = 0;
+    const Atom pidAtom = XInternAtom(display, "_NET_WM_PID", False);
+    if (XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count) && children) {
+        for (unsigned i = 0; i < count; ++i) {
+            XWindowAttributes attributes;
+            if (!XGetWindowAttributes(display, children[i], &attributes) || !attributes.override_redirect
+                || attributes.map_state != IsViewable)
+                continue;
+            Atom type;
+            int format;
+            unsigned long items;
+            unsigned long after;
+            unsigned char* data = nullptr;
+            if (XGetWindowProperty(display, children[i], pidAtom, 0, 1, False, XA_CARDINAL, &type, &format, &items,
+                    &after, &data)
+                    == Success
+                && data) {
+                panels += items == 1 && static_cast<qint64>(*reinterpret_cast<const long*>(data)) == pid ? 1 : 0;
+                XFree(data);
+            }
+        }
+        XFree(children);
+    }
+    XCloseDisplay(display);
+    return panels;
+}
+
 double median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
@@ -229,6 +282,9 @@ int main(int argc, char* argv[])
         return 1;
     }
     QTemporaryDir home;
+    // A player who pins the panels: all six show for the whole game, whatever keys are held.
+    tolvane::OverlaySettingsStore(std::make_shared<tolvane::QSettingsUserDefaults>(StandInMatch::settingsPath(home.path())))
+        .setTriggers(tolvane::VisibilityTriggers::always());
     const auto launchApp = [&](QProcess& p) { match.launchApp(p, QStringLiteral(TOLVANE_STAND_IN_APP), home.path()); };
     const auto launchFloor = [](QProcess& p) { p.start(QStringLiteral(TOLVANE_FLOOR_WINDOW), {}); };
 
@@ -268,6 +324,7 @@ int main(int argc, char* argv[])
         double floorCpu = 0;
         double liveRequests = 0; // per second
         double statisticsCalls = 0;
+        int panels = 0; // on screen at the end
     };
     const auto measure = [&] {
         const Usage app0 = usage(app.pid());
@@ -280,6 +337,7 @@ int main(int argc, char* argv[])
         s.floorCpu = (s.floor.cpuSeconds - floor0.cpuSeconds) * 100 / spell;
         s.liveRequests = static_cast<double>(match.liveRequests() - live0) / spell;
         s.statisticsCalls = static_cast<double>(match.statisticsCalls() - calls0) / spell;
+        s.panels = panelsOnScreen(app.pid());
         return s;
     };
     const Spell idle = measure();
@@ -297,7 +355,12 @@ int main(int argc, char* argv[])
     row("game: CPU (% of one core)", game.appCpu, game.floorCpu, Goals::matchCpu);
     row("game: VmRSS (MB)", game.app.rssMB, game.floor.rssMB, Goals::matchResidentMB);
     row("game: VmHWM (MB)", game.app.hwmMB, game.floor.hwmMB, Goals::matchResidentMB);
-    row("game: Live Client requests per second", game.liveRequests);
+    row("game: panels on screen", game.panels, std::nullopt, Goals::panels);
+    row("game: Live Client requests per second", game.liveRequests, std::nullopt, Goals::liveRequestsPerSecond);
     row("game: statistics-service calls per second", game.statisticsCalls);
+    if (game.panels != Goals::panels) {
+        std::fprintf(stderr, "the game spell did not show the six panels; its figures are not those of a match\n");
+        return 1;
+    }
     return 0;
 }

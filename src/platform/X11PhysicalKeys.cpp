@@ -120,9 +120,14 @@ bool X11KeyboardChanges::take()
     while (XEventsQueued(display_, QueuedAlready) > 0) {
         XEvent event;
         XNextEvent(display_, &event);
-        changed = changed || event.type == xkbEventType_;
+        changed = isNotice(event) || changed;
     }
     return changed;
+}
+
+bool X11KeyboardChanges::isNotice(const _XEvent& event) const
+{
+    return xkbEventType_ >= 0 && event.type == xkbEventType_;
 }
 
 } // namespace tolvane

@@ -14,6 +14,7 @@
 #include <string_view>
 
 struct _XDisplay;
+union _XEvent;
 
 namespace tolvane {
 
@@ -46,14 +47,17 @@ private:
     std::array<unsigned, X11KeyTable::codeBound> keycodes_ {};
 };
 
-// Notices, on a connection that reads no other events, that the keyboard's names may have changed
-// (another keyboard, other keycodes), so that a kept X11PhysicalKeys is read again. Notices come
-// in with the replies the connection reads anyway: asking costs no round trip.
+// Notices that the keyboard's names may have changed (another keyboard, other keycodes), so that a
+// kept X11PhysicalKeys is read again. Notices come in with whatever the connection reads anyway:
+// asking costs no round trip.
 class X11KeyboardChanges {
 public:
     explicit X11KeyboardChanges(_XDisplay* display);
     // True when a notice arrived since the last call; drops whatever else has been queued.
     bool take();
+    // Whether an event taken off the connection's queue is such a notice, for a connection that
+    // reads other events too.
+    bool isNotice(const _XEvent& event) const;
 
 private:
     _XDisplay* display_;

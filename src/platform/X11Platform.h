@@ -17,7 +17,22 @@ public:
     virtual std::optional<WindowInfo> window(quint64 windowId) const = 0;
 };
 
-std::unique_ptr<KeyState> makeX11KeyState();
+// How the key state learns which keys are held.
+enum class X11KeyReading {
+    // From XInput2's raw key events, kept in the process, so a reading asks the server nothing;
+    // where the server lacks XInput 2.1, by a round trip as below.
+    rawEventsWhereAvailable,
+    // By asking the server at each reading (XQueryKeymap, one round trip).
+    roundTrip,
+};
+
+class X11KeyState : public KeyState {
+public:
+    // Whether readings come from raw key events rather than one round trip each.
+    virtual bool readsRawEvents() const = 0;
+};
+
+std::unique_ptr<X11KeyState> makeX11KeyState(X11KeyReading reading = X11KeyReading::rawEventsWhereAvailable);
 std::unique_ptr<X11WindowList> makeX11WindowList();
 std::unique_ptr<OverlayWindowNative> makeX11OverlayWindowNative();
 

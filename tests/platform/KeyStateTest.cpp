@@ -1,17 +1,26 @@
-// The key state read from the X server while xdotool holds keys, as a user would.
+// The key state read from the X server while xdotool holds keys, as a user would: from raw key
+// events kept in the process, and by asking the server at each reading where those are missing.
 #include "XTool.h"
 
 #include "Await.h"
+#include "core/overlay/ComboEdgeDetector.h"
 #include "platform/X11KeyTable.h"
 #include "platform/X11PhysicalKeys.h"
 #include "platform/X11Platform.h"
 
 #include <QGuiApplication>
+#include <QTimer>
 
+#include <array>
+#include <condition_variable>
 #include <map>
+#include <mutex>
 #include <string_view>
+#include <thread>
 
 #include <gtest/gtest.h>
+
+#include <X11/Xlib.h>
 
 namespace tolvane {
 namespace {
@@ -24,12 +33,14 @@ struct HeldKey {
 class X11KeyStateTest : public ::testing::TestWithParam<HeldKey> {
 protected:
     void TearDown() override { test::xdotool({QStringLiteral("keyup"), QString::fromLatin1(GetParam().keysym)}); }
-    std::unique_ptr<KeyState> keys = makeX11KeyState();
+    std::unique_ptr<X11KeyState> keys = makeX11KeyState();
 };
 
 TEST_P(X11KeyStateTest, ReadsHeldWhileTheKeyIsDownAndNotAfterwards)
 {
     const HeldKey key = GetParam();
+    // The X server of the tests has XInput2: these readings come from raw events.
+    ASSERT_TRUE(keys->readsRawEvents());
     EXPECT_FALSE(keys->isKeyDown(key.virtualKeyCode));
 
     ASSERT_TRUE(test::xdotool({QStringLiteral("keydown"), QString::fromLatin1(key.keysym)}));
@@ -50,13 +61,169 @@ INSTANTIATE_TEST_SUITE_P(Keys, X11KeyStateTest,
 
 TEST(X11KeyState, CodesWithoutAKeyReadAsNotHeld)
 {
-    auto keys = makeX11KeyState();
+    for (const X11KeyReading reading : {X11KeyReading::rawEventsWhereAvailable, X11KeyReading::roundTrip}) {
+        auto keys = makeX11KeyState(reading);
+        ASSERT_TRUE(test::xdotool({QStringLiteral("keydown"), QStringLiteral("Tab")}));
+        ASSERT_TRUE(test::spinUntil([&] { return keys->isKeyDown(48); }));
+        // Function (63) has no X key; the others are not key codes at all.
+        for (int code : {63, -1, 10, 200, 70000})
+            EXPECT_FALSE(keys->isKeyDown(code)) << code;
+        test::xdotool({QStringLiteral("keyup"), QStringLiteral("Tab")});
+        ASSERT_TRUE(test::spinUntil([&] { return !keys->isKeyDown(48); }));
+    }
+}
+
+// The shop-key poll's keys (shop key, Tab as a fallback key, Esc) read fifty times a second by both
+// readers side by side, each into an edge detector as the poll has.
+class BothReadings : public ::testing::Test {
+protected:
+    static constexpr std::array<int, 3> codes {35, 48, 53};
+    static inline const std::array<const char*, 3> keysyms {"p", "Tab", "Escape"};
+    using Held = std::array<bool, 3>;
+
+    struct Poll {
+        std::unique_ptr<X11KeyState> keys;
+        ComboEdgeDetector edges {3};
+        Held last {};
+        QStringList fired;
+
+        void read()
+        {
+            keys->readKeys(codes, last);
+            for (const int index : edges.firedEdges({last[0], last[1], last[2]}))
+                fired << QString::fromLatin1(keysyms[std::size_t(index)]);
+        }
+    };
+
+    void TearDown() override
+    {
+        for (const char* keysym : keysyms)
+            test::xdotool({QStringLiteral("keyup"), QString::fromLatin1(keysym)});
+        if (grabbed_)
+            ungrabKeyboard();
+    }
+
+    // Another client takes the keyboard, as a game in full screen or a menu does.
+    void grabKeyboard()
+    {
+        Display* display = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->display();
+        grabbed_ = XGrabKeyboard(display, DefaultRootWindow(display), False, GrabModeAsync, GrabModeAsync, CurrentTime)
+            == GrabSuccess;
+    }
+    void ungrabKeyboard()
+    {
+        Display* display = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->display();
+        XUngrabKeyboard(display, CurrentTime);
+        XSync(display, False);
+        grabbed_ = false;
+    }
+
+    bool grabbed_ = false;
+};
+
+TEST_F(BothReadings, GiveTheSameEdgesForTheSameKeys)
+{
+    Poll raw {makeX11KeyState(X11KeyReading::rawEventsWhereAvailable)};
+    Poll roundTrip {makeX11KeyState(X11KeyReading::roundTrip)};
+    ASSERT_TRUE(raw.keys->readsRawEvents());
+    ASSERT_FALSE(roundTrip.keys->readsRawEvents());
+    QTimer poll;
+    poll.setInterval(std::chrono::milliseconds(20));
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        raw.read();
+        roundTrip.read();
+    });
+    poll.start();
+
+    struct Step {
+        QStringList xdotool;
+        Held held;
+    };
+    const std::vector<Step> steps {
+        {{"keydown", "p"}, {true, false, false}},
+        {{"keydown", "Tab"}, {true, true, false}},
+        {{"keyup", "p"}, {false, true, false}},
+        {{"keydown", "p"}, {true, true, false}},
+        {{"keyup", "Tab", "p"}, {false, false, false}},
+        {{"keydown", "Escape"}, {false, false, true}},
+        {{"keydown", "p"}, {true, false, true}},
+        {{"keyup", "Escape", "p"}, {false, false, false}},
+        // Both again while another client has the keyboard.
+        {{"keydown", "p"}, {true, false, false}},
+        {{"keyup", "p"}, {false, false, false}},
+        {{"keydown", "Escape"}, {false, false, true}},
+        {{"keyup", "Escape"}, {false, false, false}},
+    };
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        if (i == 8) {
+            grabKeyboard();
+            ASSERT_TRUE(grabbed_);
+        }
+        const Step& step = steps[i];
+        ASSERT_TRUE(test::xdotool(step.xdotool));
+        ASSERT_TRUE(test::spinUntil([&] { return raw.last == step.held && roundTrip.last == step.held; }))
+            << "both readings after xdotool " << step.xdotool.join(u' ').toStdString();
+    }
+    EXPECT_EQ(raw.fired, roundTrip.fired);
+    EXPECT_EQ(raw.fired, QStringList({"p", "Tab", "p", "Escape", "p", "p", "Escape"}));
+}
+
+TEST_F(BothReadings, AKeyHeldBeforeTheFirstReadingReadsHeld)
+{
     ASSERT_TRUE(test::xdotool({QStringLiteral("keydown"), QStringLiteral("Tab")}));
-    ASSERT_TRUE(test::spinUntil([&] { return keys->isKeyDown(48); }));
-    // Function (63) has no X key; the others are not key codes at all.
-    for (int code : {63, -1, 10, 200, 70000})
-        EXPECT_FALSE(keys->isKeyDown(code)) << code;
-    test::xdotool({QStringLiteral("keyup"), QStringLiteral("Tab")});
+    // The server has the key down once a reading that asks it says so.
+    const auto asking = makeX11KeyState(X11KeyReading::roundTrip);
+    ASSERT_TRUE(test::spinUntil([&] { return asking->isKeyDown(48); }));
+
+    const auto raw = makeX11KeyState();
+    EXPECT_TRUE(raw->isKeyDown(48));
+    // And its release still comes through, from the events.
+    ASSERT_TRUE(test::xdotool({QStringLiteral("keyup"), QStringLiteral("Tab")}));
+    EXPECT_TRUE(test::spinUntil([&] { return !raw->isKeyDown(48); }));
+}
+
+// While another client holds the whole server, a request of ours would wait for its release: a
+// reading from raw events must come back while the server is held.
+TEST(X11RawKeyState, ReadsWithoutAskingTheServer)
+{
+    const auto keys = makeX11KeyState();
+    ASSERT_TRUE(keys->readsRawEvents());
+    EXPECT_FALSE(keys->isKeyDown(48)); // the stream starts here, with its one request
+
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool held = false;
+    bool read = false;
+    bool releasedUnread = false;
+    std::thread holder([&] {
+        Display* display = XOpenDisplay(nullptr);
+        if (display != nullptr) {
+            XGrabServer(display);
+            XSync(display, False);
+        }
+        std::unique_lock lock(mutex);
+        held = true;
+        changed.notify_all();
+        // Generous: the reading takes microseconds when it asks the server nothing.
+        releasedUnread = !changed.wait_for(lock, std::chrono::seconds(20), [&] { return read; });
+        lock.unlock();
+        if (display != nullptr) {
+            XUngrabServer(display);
+            XCloseDisplay(display);
+        }
+    });
+    {
+        std::unique_lock lock(mutex);
+        changed.wait(lock, [&] { return held; });
+    }
+    keys->isKeyDown(48);
+    {
+        std::lock_guard lock(mutex);
+        read = true;
+    }
+    changed.notify_all();
+    holder.join();
+    EXPECT_FALSE(releasedUnread) << "the reading waited for the server";
 }
 
 // The table maps 105 codes, each to a place of its own: a place under two codes would read one key

@@ -9,24 +9,38 @@ namespace {
 // A clock that goes back further than this is another match (or a replay): old marks go.
 constexpr double clockBackEpsilon = 3.0;
 
-const LiveSummonerSpell& spellOfSlot(const LiveSummonerSpells& spells, int64_t slot)
+const std::optional<QString>& rawSpell(const LivePlayer& player, size_t slot)
 {
-    return slot == 0 ? spells.summonerSpellOne : spells.summonerSpellTwo;
+    static const std::optional<QString> none;
+    if (!player.summonerSpells)
+        return none;
+    return (slot == 0 ? player.summonerSpells->summonerSpellOne : player.summonerSpells->summonerSpellTwo)
+        .rawDisplayName;
+}
+
+// A slot beyond the first is the second spell.
+size_t spellIndex(int64_t slot)
+{
+    return slot == 0 ? 0 : 1;
+}
+
+// Assigns only a value that differs: an equal string is compared, not copied and released.
+template <class T> void keep(T& field, const T& value)
+{
+    if (!(field == value))
+        field = value;
 }
 
 } // namespace
 
-std::optional<QString> CooldownPanelViewModel::keyOfSlot(const LivePlayer& player, int64_t slot)
+std::optional<QString> CooldownPanelViewModel::keyOfSpell(const std::optional<QString>& raw)
 {
-    if (!player.summonerSpells)
-        return std::nullopt;
-    const LiveSummonerSpell& spell = spellOfSlot(*player.summonerSpells, slot);
-    if (!spell.rawDisplayName)
+    if (!raw)
         return std::nullopt;
     // The same few raw names come back on every poll: each is taken apart once.
-    auto known = spellKeys_.find(*spell.rawDisplayName);
+    auto known = spellKeys_.find(*raw);
     if (known == spellKeys_.end())
-        known = spellKeys_.emplace(*spell.rawDisplayName, SummonerCooldowns::spellKey(*spell.rawDisplayName)).first;
+        known = spellKeys_.emplace(*raw, SummonerCooldowns::spellKey(*raw)).first;
     return known->second;
 }
 
@@ -48,6 +62,8 @@ QCoro::Task<void> CooldownPanelViewModel::loadCatalog()
     if (!self)
         co_return;
     catalog_ = std::move(catalog);
+    for (Enemy& enemy : enemies_)
+        enemy.champLooked = false;
     publish(version_, catalog_.patch);
     notify();
 }
@@ -84,17 +100,27 @@ void CooldownPanelViewModel::handle(const std::optional<AllGameData>& data)
     tracker_.observe(t, clockBackEpsilon);
     if (const LivePlayer* you = ResolvedSelf::find(*data))
         youTeam_ = you->team;
-    // Copied over the last snapshot's enemies, so their storage is reused poll after poll.
     size_t count = 0;
     if (!youTeam_.isEmpty()) {
         for (const LivePlayer& player : data->allPlayers) {
             if (player.team == youTeam_)
                 continue;
-            if (count < enemies_.size())
-                enemies_[count] = player;
-            else
-                enemies_.push_back(player);
-            ++count;
+            if (count == enemies_.size())
+                enemies_.emplace_back();
+            Enemy& enemy = enemies_[count++];
+            if (enemy.championName != player.championName) {
+                enemy.championName = player.championName;
+                enemy.champLooked = false;
+            }
+            for (size_t slot = 0; slot < 2; ++slot) {
+                const std::optional<QString>& raw = rawSpell(player, slot);
+                if (enemy.rawSpells[slot] != raw) {
+                    enemy.rawSpells[slot] = raw;
+                    enemy.spellsLooked = false;
+                }
+            }
+            enemy.items = player.items;
+            enemy.level = player.level;
         }
     }
     enemies_.resize(count);
@@ -107,20 +133,35 @@ void CooldownPanelViewModel::rebuildRows(double now)
     std::vector<EnemyRow>& rows = rowsScratch_;
     rows.resize(enemies_.size());
     for (size_t i = 0; i < enemies_.size(); ++i) {
-        const LivePlayer& enemy = enemies_[i];
+        Enemy& enemy = enemies_[i];
+        if (!enemy.champLooked) {
+            const auto found = catalog_.byName.find(enemy.championName);
+            enemy.champKey = found != catalog_.byName.end() ? found->second.id : QString();
+            enemy.champLooked = true;
+        }
+        if (!enemy.spellsLooked) {
+            for (size_t slot = 0; slot < 2; ++slot) {
+                enemy.spellKeys[slot] = keyOfSpell(enemy.rawSpells[slot]);
+                enemy.trackable[slot]
+                    = enemy.spellKeys[slot] && cooldowns_.spells.find(*enemy.spellKeys[slot]) != cooldowns_.spells.end();
+            }
+            enemy.spellsLooked = true;
+        }
         EnemyRow& row = rows[i];
         row.id = static_cast<int64_t>(i);
-        const auto found = catalog_.byName.find(enemy.championName);
-        row.champKey = found != catalog_.byName.end() ? found->second.id : QString();
+        keep(row.champKey, enemy.champKey);
         size_t cells = 0;
         for (int64_t slot : {0, 1}) {
-            const std::optional<QString> key = keyOfSlot(enemy, slot);
+            const std::optional<QString>& key = enemy.spellKeys[spellIndex(slot)];
             if (!key)
                 continue;
             if (cells == row.spells.size())
                 row.spells.emplace_back();
-            row.spells[cells++] = SpellCell {slot, *key, tracker_.remaining({row.id, slot}, now),
-                cooldowns_.spells.find(*key) != cooldowns_.spells.end()};
+            SpellCell& cell = row.spells[cells++];
+            cell.id = slot;
+            keep(cell.spellKey, *key);
+            cell.remaining = tracker_.remaining({row.id, slot}, now);
+            cell.trackable = enemy.trackable[spellIndex(slot)];
         }
         row.spells.resize(cells);
     }
@@ -132,8 +173,8 @@ void CooldownPanelViewModel::markCell(int64_t enemy, int64_t slot)
 {
     if (enemy < 0 || static_cast<size_t>(enemy) >= enemies_.size())
         return;
-    const LivePlayer& player = enemies_[static_cast<size_t>(enemy)];
-    const std::optional<QString> key = keyOfSlot(player, slot);
+    const Enemy& player = enemies_[static_cast<size_t>(enemy)];
+    const std::optional<QString> key = keyOfSpell(player.rawSpells[spellIndex(slot)]);
     if (!key)
         return;
     const std::optional<double> cd = cooldowns_.effectiveCD(*key, player.items, lastGameTime_, player.level, isAram_);

@@ -11,6 +11,7 @@
 
 #include <QString>
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -74,7 +75,23 @@ protected:
     QCoro::Task<void> follow(std::optional<AllGameData> data) override;
 
 private:
-    std::optional<QString> keyOfSlot(const LivePlayer& player, int64_t slot);
+    // What the rows and a click need of an enemy, copied over the last snapshot's enemy so the
+    // storage is reused poll after poll, with what its names were looked up as. The lookups hash
+    // every name; they are done again only when a name changes, which a comparison tells.
+    struct Enemy {
+        QString championName;
+        std::array<std::optional<QString>, 2> rawSpells; // the summoner spells' raw names
+        std::vector<LiveItem> items;
+        std::optional<int64_t> level;
+
+        bool champLooked = false;
+        QString champKey;
+        bool spellsLooked = false;
+        std::array<std::optional<QString>, 2> spellKeys;
+        std::array<bool, 2> trackable {};
+    };
+
+    std::optional<QString> keyOfSpell(const std::optional<QString>& raw);
 
     std::vector<EnemyRow> rows_;
     bool inGame_ = false;
@@ -87,7 +104,7 @@ private:
     std::shared_ptr<SharedCatalogs> catalogs_;
     ChampionCatalog catalog_ = ChampionCatalog::empty();
     CooldownTracker tracker_;
-    std::vector<LivePlayer> enemies_;
+    std::vector<Enemy> enemies_;
     bool isAram_ = false;
     QString youTeam_;
     std::unordered_map<QString, std::optional<QString>> spellKeys_;

@@ -80,7 +80,8 @@ QCoro::Task<void> CounterBuildViewModel::handle(std::optional<AllGameData> data)
 
 std::optional<CounterBuildViewModel::Pairing> CounterBuildViewModel::update(const AllGameData& d)
 {
-    const std::optional<ResolvedSelf> you = ResolvedSelf::resolve(d);
+    ResolvedSelf::refresh(you_, d);
+    const std::optional<ResolvedSelf>& you = you_;
     if (!sameLineup(d, you)) {
         setAdvice(engine_.recommend(d.allPlayers, you, catalog_, rules_, d.gameData.gameMode));
         laner_.reset();
@@ -105,14 +106,14 @@ std::optional<CounterBuildViewModel::Pairing> CounterBuildViewModel::update(cons
         return std::nullopt;
     }
     setLanerNote(std::nullopt);
-    Pairing pairing {you->championName, *laner_, role};
-    if (matchupKey_ == pairing)
+    if (matchupKey_ && matchupKey_->champion == you->championName && matchupKey_->opponent == *laner_
+        && matchupKey_->role == role)
         return std::nullopt;
     const auto now = clock_();
     if (lastMatchupAttempt_ && now - *lastMatchupAttempt_ < requestSpacing)
         return std::nullopt;
     lastMatchupAttempt_ = now;
-    return pairing;
+    return Pairing {you->championName, *laner_, role};
 }
 
 bool CounterBuildViewModel::sameLineup(const AllGameData& d, const std::optional<ResolvedSelf>& you) const
@@ -188,9 +189,10 @@ void CounterBuildViewModel::setVersion(QString version)
     publish(version_, std::move(version));
 }
 
-void CounterBuildViewModel::setOwned(ItemIDSet owned)
+void CounterBuildViewModel::setOwned(const ItemIDSet& owned)
 {
-    publish(owned_, std::move(owned));
+    // Copied only when it differs: the same set comes with nearly every poll.
+    publish(owned_, owned);
 }
 
 void CounterBuildViewModel::setItemCatalog(ItemCatalog catalog)

@@ -101,7 +101,7 @@ private:
     void setAdvice(std::optional<CounterBuildAdvice> advice);
     void setMatchup(std::optional<MatchupAdvice> matchup);
     void setVersion(QString version);
-    void setOwned(ItemIDSet owned);
+    void setOwned(const ItemIDSet& owned);
     void setAllyThreat(std::optional<ThreatProfile> threat);
     void setEnemyThreat(std::optional<ThreatProfile> threat);
     void setLanerNote(std::optional<QString> note);
@@ -128,6 +128,7 @@ private:
     std::optional<ResolvedSelf> lineupYou_;
     std::optional<QString> lineupMode_;
     std::optional<QString> laner_;
+    std::optional<ResolvedSelf> you_;
     CounterRules rules_;
     Clock clock_;
 };

@@ -49,9 +49,13 @@ void GoldSpentViewModel::handle(const std::optional<AllGameData>& snapshot)
         notify();
         return;
     }
-    publish(summary_, tracker_.summarize(snapshot->allPlayers));
-    if (const std::optional<ResolvedSelf> you = ResolvedSelf::resolve(*snapshot))
-        publish(matchup_, tracker_.laneMatchup(*you, snapshot->allPlayers));
+    if (!summaryScratch_)
+        summaryScratch_.emplace();
+    tracker_.summarizeInto(snapshot->allPlayers, *summaryScratch_);
+    publishExchange(summary_, summaryScratch_);
+    ResolvedSelf::refresh(you_, *snapshot);
+    if (you_)
+        publish(matchup_, tracker_.laneMatchup(*you_, snapshot->allPlayers));
     else
         publish(matchup_, std::nullopt);
     publish(gameMode_, resolveMetaMode(snapshot->gameData.gameMode, snapshot->gameData.mapNumber));

@@ -50,6 +50,9 @@ private:
     std::optional<GoldSpentTracker::Summary> summary_;
     std::optional<GoldSpentTracker::LaneMatchup> matchup_;
     MetaModeRoute gameMode_ = MetaModeRoute::summonersRift();
+    // Where the next summary is worked out, exchanged with the published one when it differs.
+    std::optional<GoldSpentTracker::Summary> summaryScratch_;
+    std::optional<ResolvedSelf> you_;
 
     std::shared_ptr<SharedCatalogs> catalogs_;
     GoldSpentTracker tracker_; // the snapshot's own prices until the catalog is in

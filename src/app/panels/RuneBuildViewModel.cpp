@@ -66,7 +66,8 @@ QCoro::Task<void> RuneBuildViewModel::handle(std::optional<AllGameData> data)
 std::optional<RuneBuildViewModel::Request> RuneBuildViewModel::update(const AllGameData& data)
 {
     setInGame(true);
-    const std::optional<ResolvedSelf> me = ResolvedSelf::resolve(data);
+    ResolvedSelf::refresh(me_, data);
+    const std::optional<ResolvedSelf>& me = me_;
     if (!me)
         return std::nullopt;
     setOwned(me->ownedItemIDs);
@@ -125,9 +126,10 @@ void RuneBuildViewModel::setVersion(QString version)
     publish(version_, std::move(version));
 }
 
-void RuneBuildViewModel::setOwned(ItemIDSet owned)
+void RuneBuildViewModel::setOwned(const ItemIDSet& owned)
 {
-    publish(owned_, std::move(owned));
+    // Copied only when it differs: the same set comes with nearly every poll.
+    publish(owned_, owned);
 }
 
 void RuneBuildViewModel::setItemCatalog(ItemCatalog catalog)

@@ -7,6 +7,7 @@
 #include "app/panels/SnapshotViewModel.h"
 #include "core/advice/MetaBuild.h"
 #include "core/advice/MetaBuildProvider.h"
+#include "core/knowledge/ResolvedSelf.h"
 
 #include <QString>
 
@@ -66,7 +67,7 @@ private:
     void setAdvice(std::optional<MetaBuildAdvice> advice);
     void setInGame(bool inGame);
     void setVersion(QString version);
-    void setOwned(ItemIDSet owned);
+    void setOwned(const ItemIDSet& owned);
 
     std::optional<MetaBuildAdvice> advice_;
     bool inGame_ = false;
@@ -78,6 +79,7 @@ private:
     std::shared_ptr<SharedCatalogs> catalogs_;
     ChampionCatalog catalog_;
     std::optional<QString> builtChampion_; // the champion whose answer is final
+    std::optional<ResolvedSelf> me_;
     std::optional<std::chrono::steady_clock::time_point> lastAttempt_;
     Clock clock_;
 };

@@ -3,9 +3,8 @@
 // time) and for how long; a second click cancels, a game clock going back forgets everything.
 
 #include <cstdint>
-#include <functional>
 #include <optional>
-#include <unordered_map>
+#include <vector>
 
 namespace tolvane {
 
@@ -25,21 +24,20 @@ public:
     // Forgets every mark when the clock went back by more than epsilon (another game).
     void observe(double gameTime, double epsilon);
     void flushAll() { marks_.clear(); }
-    void clear(Key key) { marks_.erase(key); }
+    void clear(Key key);
 
 private:
     struct Mark {
+        Key key;
         double at = 0;
         double cd = 0;
     };
-    struct KeyHash {
-        size_t operator()(const Key& key) const
-        {
-            return std::hash<int64_t>()(key.enemy) * 31u + std::hash<int64_t>()(key.slot);
-        }
-    };
+    std::vector<Mark>::iterator find(Key key);
+    std::vector<Mark>::const_iterator find(Key key) const;
 
-    std::unordered_map<Key, Mark, KeyHash> marks_;
+    // Only the few marks the player clicked: every cell of every poll looks here, and going
+    // through a handful costs less than hashing.
+    std::vector<Mark> marks_;
     double lastGameTime_ = 0;
 };
 

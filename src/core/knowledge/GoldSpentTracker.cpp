@@ -97,20 +97,33 @@ int64_t GoldSpentTracker::goldSpent(const LivePlayer& player) const
 GoldSpentTracker::Summary GoldSpentTracker::summarize(const std::vector<LivePlayer>& players) const
 {
     Summary summary;
-    summary.perPlayer.reserve(players.size());
-    for (const LivePlayer& player : players) {
-        PlayerGold entry {player.championName, player.team, goldSpent(player)};
+    summarizeInto(players, summary);
+    return summary;
+}
+
+void GoldSpentTracker::summarizeInto(const std::vector<LivePlayer>& players, Summary& summary) const
+{
+    summary.perPlayer.resize(players.size());
+    summary.orderTotal = 0;
+    summary.chaosTotal = 0;
+    summary.lead = Lead();
+    for (size_t i = 0; i < players.size(); ++i) {
+        const LivePlayer& player = players[i];
+        PlayerGold& entry = summary.perPlayer[i];
+        if (entry.champion != player.championName)
+            entry.champion = player.championName;
+        if (entry.team != player.team)
+            entry.team = player.team;
+        entry.gold = goldSpent(player);
         if (entry.team == QLatin1String("ORDER"))
             summary.orderTotal = add(summary.orderTotal, entry.gold);
         else if (entry.team == QLatin1String("CHAOS"))
             summary.chaosTotal = add(summary.chaosTotal, entry.gold);
-        summary.perPlayer.push_back(std::move(entry));
     }
     if (summary.orderTotal > summary.chaosTotal)
         summary.lead = Lead::order(subtract(summary.orderTotal, summary.chaosTotal));
     else if (summary.chaosTotal > summary.orderTotal)
         summary.lead = Lead::chaos(subtract(summary.chaosTotal, summary.orderTotal));
-    return summary;
 }
 
 GoldSpentTracker::LaneMatchup GoldSpentTracker::laneMatchup(
@@ -127,6 +140,7 @@ GoldSpentTracker::LaneMatchup GoldSpentTracker::laneMatchup(
         return matchup;
 
     std::vector<const LivePlayer*> enemies;
+    enemies.reserve(players.size());
     const LivePlayer* sameLane = nullptr;
     int sameLaneCount = 0;
     for (const LivePlayer& player : players) {

@@ -68,6 +68,9 @@ public:
 
     int64_t goldSpent(const LivePlayer& player) const;
     Summary summarize(const std::vector<LivePlayer>& players) const;
+    // The same into a summary kept from an earlier poll, whose storage it reuses: a name that
+    // has not changed is compared rather than copied again.
+    void summarizeInto(const std::vector<LivePlayer>& players, Summary& summary) const;
     LaneMatchup laneMatchup(const ResolvedSelf& you, const std::vector<LivePlayer>& players) const;
     // The one enemy left once every other lane is accounted for by a single enemy.
     static std::optional<LivePlayer> deducedLaner(const QString& yourPosition, const std::vector<LivePlayer>& enemies);

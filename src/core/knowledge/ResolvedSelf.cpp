@@ -9,6 +9,32 @@ const QString* usable(const std::optional<QString>& name)
     return name && !name->isEmpty() ? &*name : nullptr;
 }
 
+ResolvedSelf selfOf(const LivePlayer& player)
+{
+    ResolvedSelf self {player.championName, player.team, {}, player.position};
+    for (const LiveItem& item : player.items)
+        self.ownedItemIDs.insert(item.itemID);
+    return self;
+}
+
+// Whether the items' IDs make exactly the set: each is in it, and as many distinct ones as it
+// holds. Pairwise, so only for a player's few items; more are simply told apart by building.
+bool ownsExactly(const ItemIDSet& owned, const std::vector<LiveItem>& items)
+{
+    if (items.size() > 16)
+        return false;
+    size_t distinct = 0;
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (!owned.contains(items[i].itemID))
+            return false;
+        bool seen = false;
+        for (size_t j = 0; j < i && !seen; ++j)
+            seen = items[j].itemID == items[i].itemID;
+        distinct += seen ? 0 : 1;
+    }
+    return distinct == owned.size();
+}
+
 } // namespace
 
 const LivePlayer* ResolvedSelf::find(const AllGameData& snapshot)
@@ -34,10 +60,20 @@ std::optional<ResolvedSelf> ResolvedSelf::resolve(const AllGameData& snapshot)
     const LivePlayer* player = find(snapshot);
     if (!player)
         return std::nullopt;
-    ResolvedSelf self {player->championName, player->team, {}, player->position};
-    for (const LiveItem& item : player->items)
-        self.ownedItemIDs.insert(item.itemID);
-    return self;
+    return selfOf(*player);
+}
+
+void ResolvedSelf::refresh(std::optional<ResolvedSelf>& kept, const AllGameData& snapshot)
+{
+    const LivePlayer* player = find(snapshot);
+    if (!player) {
+        kept.reset();
+        return;
+    }
+    if (kept && kept->championName == player->championName && kept->team == player->team
+        && kept->position == player->position && ownsExactly(kept->ownedItemIDs, player->items))
+        return;
+    kept = selfOf(*player);
 }
 
 } // namespace tolvane

@@ -22,6 +22,10 @@ struct ResolvedSelf {
     // The same player, in the snapshot itself (no copy, no item set): for callers that only
     // need its team, champion or position, on every poll.
     static const LivePlayer* find(const AllGameData& snapshot);
+    // Brings kept to what resolve() gives for the snapshot, building anew only when the player,
+    // champion, team, position or items differ from what is kept: on most polls nothing of it
+    // changed, and comparing costs less than building the item set.
+    static void refresh(std::optional<ResolvedSelf>& kept, const AllGameData& snapshot);
     bool operator==(const ResolvedSelf&) const = default;
 };
 

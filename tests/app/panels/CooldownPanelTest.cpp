@@ -244,6 +244,26 @@ TEST_F(CooldownPanelModel, ALostGameInterfaceClearsEverythingMarksIncluded)
     EXPECT_EQ(remaining(vm, 0, 0), std::nullopt);
 }
 
+// Rows kept from poll to poll come out as a fresh view model would show the new snapshot.
+TEST_F(CooldownPanelModel, RowsFollowAChampionOrSpellThatChangesBetweenPolls)
+{
+    vm.handle(match(100));
+    AllGameData changed = match(101);
+    changed.allPlayers[0].championName = QStringLiteral("Darius");
+    changed.allPlayers[2].summonerSpells->summonerSpellOne.rawDisplayName = raw("SummonerHeal");
+    changed.allPlayers[3].summonerSpells->summonerSpellTwo.rawDisplayName = std::nullopt;
+    vm.handle(changed);
+    CooldownPanelViewModel fresh {unusedClient(), SharedCatalogs::fixed({}), table()};
+    fresh.handle(changed);
+    EXPECT_EQ(vm.rows(), fresh.rows());
+    EXPECT_EQ(vm.rows().at(1).spells.at(0).spellKey, QStringLiteral("SummonerHeal"));
+    EXPECT_EQ(vm.rows().at(2).spells.size(), 1u);
+
+    // And a click reads the spell the enemy has now: Heal's 240 s, not Barrier's untracked one.
+    vm.markCell(1, 0);
+    EXPECT_EQ(remaining(vm, 1, 0), 240);
+}
+
 TEST_F(CooldownPanelModel, TheLastResolvedTeamStandsWhenTheUserIsNotFound)
 {
     AllGameData spectator = match(200);

@@ -73,6 +73,65 @@ TEST(ResolveSelf, CollapsesTheInventoryToASetOfIds)
     EXPECT_TRUE(ResolvedSelf::resolve(game)->ownedItemIDs.empty());
 }
 
+// What a view model keeps from poll to poll is what resolving the snapshot anew would give, as
+// the player buys, sells, moves or is gone.
+TEST(ResolveSelf, RefreshedKeepsWhatResolvingAnewGives)
+{
+    AllGameData game;
+    LivePlayer me = named("Me", std::nullopt, "A");
+    me.position = QStringLiteral("TOP");
+    me.items = {{1001, 300, 1}};
+    game.allPlayers = {named("Other", std::nullopt, "B"), me};
+    game.activePlayer = ActivePlayer {QStringLiteral("Me"), std::nullopt};
+    std::optional<ResolvedSelf> kept;
+    const auto expectSame = [&](const char* step) {
+        ResolvedSelf::refresh(kept, game);
+        EXPECT_EQ(kept, ResolvedSelf::resolve(game)) << step;
+    };
+    LivePlayer& mine = game.allPlayers[1];
+    expectSame("first poll");
+    expectSame("nothing changed");
+    mine.items.push_back({2003, 50, 1});
+    expectSame("bought one");
+    mine.items.push_back({2003, 50, 1});
+    expectSame("the same again: one more slot, no new id");
+    mine.items = {{2003, 50, 1}, {1001, 300, 1}, {2003, 50, 1}};
+    expectSame("reordered");
+    mine.items = {{2003, 50, 1}, {2003, 50, 1}, {3006, 1100, 1}};
+    expectSame("one sold for another, as many slots as before");
+    mine.items.clear();
+    expectSame("everything sold");
+    mine.position = QStringLiteral("MIDDLE");
+    expectSame("moved");
+    mine.championName = QStringLiteral("C");
+    expectSame("another champion");
+    mine.team = QStringLiteral("CHAOS");
+    expectSame("another team");
+    game.activePlayer = ActivePlayer {QStringLiteral("Nobody"), std::nullopt};
+    expectSame("gone");
+    game.activePlayer = ActivePlayer {QStringLiteral("Me"), std::nullopt};
+    mine.items.assign(40, LiveItem {1001, 300, 1});
+    expectSame("back, with more items than a player can carry");
+}
+
+// A summary worked out over the last poll's comes out as one worked out afresh.
+TEST(GoldSpent, ASummaryKeptFromTheLastPollComesOutAsAFreshOne)
+{
+    const GoldSpentTracker tracker;
+    std::vector<LivePlayer> players {player("A", "ORDER", std::nullopt, {{1001, 300, 1}}),
+        player("B", "CHAOS", std::nullopt, {{1001, 300, 2}}), player("C", "ORDER")};
+    GoldSpentTracker::Summary kept;
+    tracker.summarizeInto(players, kept);
+    EXPECT_EQ(kept, tracker.summarize(players));
+    players = {player("D", "CHAOS", std::nullopt, {{1001, 300, 1}}), player("A", "ORDER")};
+    tracker.summarizeInto(players, kept);
+    EXPECT_EQ(kept, tracker.summarize(players));
+    EXPECT_EQ(kept.lead, GoldSpentTracker::Lead::chaos(300));
+    players.clear();
+    tracker.summarizeInto(players, kept);
+    EXPECT_EQ(kept, tracker.summarize(players));
+}
+
 TEST(ThreatProfileWeights, AmbiguityIsAStrictlyBelowOneDifference)
 {
     const ThreatProfile profile {2, 1, 1, 0, CCCoverage::atLeast(0), false};
