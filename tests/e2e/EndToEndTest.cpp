@@ -176,6 +176,7 @@ protected:
 TEST_F(EndToEnd, LaunchThenChampionSelectThenLoadingScreen)
 {
     ASSERT_TRUE(eventually([] { return QSystemTrayIcon::isSystemTrayAvailable(); }));
+    const qsizetype dataDragonBefore = match().dataDragonPaths().size();
     AppDelegate& app = launch(true);
     ASSERT_NE(app.statusItem(), nullptr);
     EXPECT_TRUE(app.statusItem()->isVisible());
@@ -194,6 +195,15 @@ TEST_F(EndToEnd, LaunchThenChampionSelectThenLoadingScreen)
     EXPECT_TRUE(eventually([&] {
         return showsAll(window, {u"Hypoxisa"_s, u"DIAM 3 · 61 LP"_s, u"7777gh"_s, u"Unranked"_s, u"Boss"_s});
     })) << shown(window).toStdString();
+
+    // Every catalog the models use was fetched once for the whole application.
+    std::map<QByteArray, int> fetched;
+    for (const QByteArray& path : match().dataDragonPaths().mid(dataDragonBefore))
+        if (path.startsWith("/cdn/") && path.endsWith(".json"))
+            ++fetched[path];
+    EXPECT_GE(fetched.size(), 4u) << "champions, items, runes and spells";
+    for (const auto& [path, times] : fetched)
+        EXPECT_EQ(times, 1) << path.toStdString();
 }
 
 TEST_F(EndToEnd, GamePanelsAppearWhereStoredFollowTabTakeClicksAndEndWithTheGame)

@@ -1,7 +1,7 @@
 #pragma once
 // The six panel windows on Qt's offscreen platform with fake key state and window list, the
-// stores over an in-memory user-defaults store, and the gold and cooldown view models fed by
-// hand: what the main loops run against in these tests.
+// stores over an in-memory user-defaults store that counts its reads, and the gold and cooldown
+// view models fed by hand: what the main loops run against in these tests.
 
 #include "../windows/TestContent.h"
 
@@ -17,6 +17,7 @@
 #include "core/overlay/KeyCodes.h"
 #include "core/overlay/OverlaySettingsStore.h"
 #include "core/overlay/PanelPositionStore.h"
+#include "core/overlay/UserDefaults.h"
 #include "platform/KeyState.h"
 #include "platform/OverlayWindowNative.h"
 #include "platform/WindowList.h"
@@ -69,6 +70,30 @@ public:
     }
 };
 
+// The in-memory store, counting how often a value was read from it.
+class CountingUserDefaults final : public UserDefaults {
+public:
+    mutable int reads = 0;
+    std::optional<QVariant> object(const QString& key) const override
+    {
+        ++reads;
+        return values_.object(key);
+    }
+    void set(const QString& key, const QVariant& value) override
+    {
+        values_.set(key, value);
+        noteChange();
+    }
+    void remove(const QString& key) override
+    {
+        values_.remove(key);
+        noteChange();
+    }
+
+private:
+    InMemoryUserDefaults values_;
+};
+
 class OverlayLoopFixture : public ::testing::Test {
 protected:
     static constexpr QSizeF panelSize {200, 100};
@@ -92,7 +117,7 @@ protected:
     void endMatch() { goldVM.setSummary(std::nullopt); }
     void holdTab(bool down) { keys.setDown(VirtualKey::tab, down); }
 
-    std::shared_ptr<InMemoryUserDefaults> defaults = std::make_shared<InMemoryUserDefaults>();
+    std::shared_ptr<CountingUserDefaults> defaults = std::make_shared<CountingUserDefaults>();
     OverlaySettingsStore settings {defaults};
     PanelPositionStore positions {defaults};
     FakeKeyState keys;

@@ -4,6 +4,7 @@
 #include "OverlayLoopFixture.h"
 
 #include "app/startup/PanelPlacement.h"
+#include "app/startup/ShopKeyPoll.h"
 #include "app/startup/VisibilityTick.h"
 #include "core/overlay/OverlayGeometry.h"
 
@@ -319,6 +320,29 @@ TEST_F(VisibilityTickTest, WhenTheServiceIsOffEveryPanelIsHiddenWhateverElseHold
     tick.tick();
     EXPECT_EQ(shownOverlays(), QString());
     EXPECT_FALSE(cooldown.isVisible());
+}
+
+TEST_F(VisibilityTickTest, InAMatchTheLoopsReadTheStoreAgainOnlyOnceItWasWritten)
+{
+    settings.setTriggers(tabOnly);
+    positions.setFraction(PanelID::goldTracker, QPointF(0.5, 0.5), RepositionMode::summonersRift);
+    ShopKeyPoll poll {services, goldVM};
+    startMatch();
+    holdTab(true);
+    tick.tick();
+    poll.pollShopKeys();
+    ASSERT_TRUE(gold.isVisible());
+
+    const int read = defaults->reads;
+    for (int i = 0; i < 10; ++i) {
+        tick.tick();
+        poll.pollShopKeys();
+    }
+    EXPECT_EQ(defaults->reads, read) << "nothing was written, yet the store was read again";
+
+    settings.setShowGold(false);
+    tick.tick();
+    EXPECT_FALSE(gold.isVisible()) << "a setting written counts at the next tick";
 }
 
 TEST_F(VisibilityTickTest, OutsideAMatchTheTickReadsNeitherTheKeyboardNorTheWindowList)

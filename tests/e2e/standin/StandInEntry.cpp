@@ -3,7 +3,6 @@
 #include "core/advice/SummonerProfileFetcher.h"
 #include "core/gameclient/LCUDiscovery.h"
 #include "core/gameclient/RiotTrustDelegate.h"
-#include "core/knowledge/ChampionCatalog.h"
 #include "core/knowledge/RuneCatalog.h"
 #include "core/knowledge/SummonerSpellCatalog.h"
 
@@ -96,7 +95,7 @@ void pointAtStandIns(AppDelegate::Services& services, const StandInPeers& peers)
             return std::nullopt;
         return LCUClient(*credentials, trust, HttpTimeouts::gameInterface());
     };
-    champSelect.loadChampions = loading<ChampionCatalogLoader>(peers.dataDragon);
+    // Champions come from the catalogs the application shares, which follow dataDragonBase.
     champSelect.loadRunes = loading<RuneCatalogLoader>(peers.dataDragon);
     champSelect.loadSpells = loading<SummonerSpellCatalogLoader>(peers.dataDragon);
     champSelect.fetchSoloRank

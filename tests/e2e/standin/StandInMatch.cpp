@@ -72,6 +72,14 @@ StandInPeers StandInMatch::peers() const
     return {live, dataDragon_->base(), peer_.endpoint(), TestCertificates::instance().anchorPem, token_};
 }
 
+QList<QByteArray> StandInMatch::dataDragonPaths() const
+{
+    QList<QByteArray> paths;
+    for (const TestRequest& request : dataDragon_->server().requests())
+        paths << request.path();
+    return paths;
+}
+
 void StandInMatch::launchApp(QProcess& app, const QString& program, const QString& home) const
 {
     const QString peersPath = QDir(home).filePath(QStringLiteral("stand-in-peers.json"));

@@ -49,6 +49,8 @@ public:
     qsizetype liveRequests() const { return live_->requests().size(); }
     qsizetype clientRequests() const { return client_->requests().size(); }
     qsizetype statisticsCalls() { return peer_.calls().size(); }
+    // The paths Data Dragon was asked for, in order.
+    QList<QByteArray> dataDragonPaths() const;
 
 private:
     TestResponse answerClient(const TestRequest& request) const;
