@@ -7,6 +7,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
+#include <QWindow>
+
+#include <algorithm>
 
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
@@ -87,6 +91,29 @@ void FakeKeyboard::tap(unsigned keycode) const
 {
     press(keycode, true);
     press(keycode, false);
+}
+
+bool pointerOverOwnWindow()
+{
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr)
+        return false;
+    Window window = DefaultRootWindow(display);
+    for (;;) {
+        Window root = 0;
+        Window child = 0;
+        int x = 0;
+        int y = 0;
+        int windowX = 0;
+        int windowY = 0;
+        unsigned mask = 0;
+        if (!XQueryPointer(display, window, &root, &child, &x, &y, &windowX, &windowY, &mask) || child == 0)
+            break;
+        window = child;
+    }
+    XCloseDisplay(display);
+    const QWindowList own = QGuiApplication::allWindows();
+    return std::any_of(own.begin(), own.end(), [window](const QWindow* w) { return w->handle() && w->winId() == window; });
 }
 
 bool setKeyboardLayouts(const QString& layouts)

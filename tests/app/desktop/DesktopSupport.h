@@ -51,6 +51,9 @@ private:
     _XDisplay* display_ = nullptr;
 };
 
+// Whether the deepest window under the pointer is one of this program's own windows.
+bool pointerOverOwnWindow();
+
 // Sets the X keyboard layouts (setxkbmap), the first one in effect.
 bool setKeyboardLayouts(const QString& layouts);
 
