@@ -189,13 +189,13 @@ void AppDelegate::applicationDidFinishLaunching()
     visTimer_ = new QTimer(this);
     visTimer_->setInterval(visibilityIntervalMs);
     connect(visTimer_, &QTimer::timeout, this, &AppDelegate::tick);
-    visTimer_->start();
 
     keyPollTimer_ = new QTimer(this);
     keyPollTimer_->setInterval(keyPollIntervalMs);
     connect(keyPollTimer_, &QTimer::timeout, this, &AppDelegate::pollShopKeys);
-    connect(goldVM_.get(), &GoldSpentViewModel::changed, this, &AppDelegate::followMatchWithKeyPoll);
-    followMatchWithKeyPoll();
+    connect(goldVM_.get(), &GoldSpentViewModel::changed, this, &AppDelegate::followMatch);
+    connect(cooldownVM_.get(), &CooldownPanelViewModel::changed, this, &AppDelegate::followMatch);
+    followMatch();
 
     QTimer::singleShot(0, this, [this] { checkAvailability(QPointer<AppDelegate>(this)); });
 
@@ -280,19 +280,32 @@ void AppDelegate::pollShopKeys()
         shopKeyPoll_->pollShopKeys();
 }
 
-void AppDelegate::followMatchWithKeyPoll()
+void AppDelegate::followMatch()
 {
-    // Between matches a poll would only clear the latch, which the first poll without a match
-    // does: the timer runs while a match does, so nothing wakes fifty times a second for nothing.
-    const bool match = goldVM_->summary().has_value();
-    if (!keyPollTimer_ || keyPollTimer_->isActive() == match)
+    if (!visTimer_ || !keyPollTimer_)
         return;
-    if (match) {
-        keyPollTimer_->start();
-        return;
+    // Between matches no panel can be due and the keyboard is not read: a tick would only hide
+    // what is hidden and a poll would only clear the latch, which the last of each does. So both
+    // loops run while a match does, and nothing wakes the process for nothing in between.
+    const bool ownMatch = goldVM_->summary().has_value();
+    const bool anyMatch = ownMatch || cooldownVM_->inGame();
+    if (keyPollTimer_->isActive() != ownMatch) {
+        if (ownMatch) {
+            keyPollTimer_->start();
+        } else {
+            pollShopKeys();
+            keyPollTimer_->stop();
+        }
     }
-    pollShopKeys();
-    keyPollTimer_->stop();
+    if (visTimer_->isActive() != anyMatch) {
+        if (anyMatch) {
+            visTimer_->start();
+            tick();
+        } else {
+            tick();
+            visTimer_->stop();
+        }
+    }
 }
 
 QCoro::Task<void> AppDelegate::loadItemCatalog(QPointer<AppDelegate> self)

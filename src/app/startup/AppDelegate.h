@@ -158,7 +158,7 @@ private:
     static QCoro::Task<void> checkAvailability(QPointer<AppDelegate> self);
 
     // Runs the shop-key poll's timer while a match runs.
-    void followMatchWithKeyPoll();
+    void followMatch();
     void buildStatusItem();
     void buildPanelWindows();
     void settleCooldownFormat();

@@ -111,14 +111,16 @@ TEST_F(AppDelegateTest, LaunchBuildsHiddenPanelsMenusAndBothLoops)
 
     ASSERT_NE(app.visTimer(), nullptr);
     ASSERT_NE(app.keyPollTimer(), nullptr);
-    EXPECT_TRUE(app.visTimer()->isActive());
     EXPECT_EQ(app.visTimer()->interval(), 120);
     EXPECT_EQ(app.keyPollTimer()->interval(), 20);
-    // The shop keys are polled only while a match runs.
+    // Both loops run only while a match does; its end hides what showed.
+    EXPECT_FALSE(app.visTimer()->isActive());
     EXPECT_FALSE(app.keyPollTimer()->isActive());
     app.goldVM().setSummary(GoldSpentTracker::Summary {});
+    EXPECT_TRUE(app.visTimer()->isActive());
     EXPECT_TRUE(app.keyPollTimer()->isActive());
     app.goldVM().setSummary(std::nullopt);
+    EXPECT_FALSE(app.visTimer()->isActive());
     EXPECT_FALSE(app.keyPollTimer()->isActive());
 
     // No tray under the offscreen platform: the menu exists all the same.
