@@ -46,8 +46,8 @@ QCoro::Task<std::optional<QString>> MetrionMCPClient::send(
         {"Accept", "application/json, text/event-stream"},
     };
     const HttpResult result = co_await session->post(endpoint, body, headers);
-    // Every transfer failure here is a network-layer one (refused, timed out, TLS, cut off): the
-    // caller's "unavailable" says enough, so none is logged.
+    // Every transfer failure here is a network-layer one (refused, timed out, TLS, cut off), which
+    // the session logs; the caller's "unavailable" says the rest.
     if (!result.arrived())
         co_return std::nullopt;
     // Status and headers are not examined: an error page may still carry a valid envelope.

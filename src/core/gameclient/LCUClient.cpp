@@ -98,7 +98,7 @@ QCoro::Task<std::optional<HttpReply>> LCUClient::send(SharedPtr shared, QString 
     headers.append({QByteArray("Authorization"), shared->authHeader.toLatin1()});
     const HttpResult result = co_await shared->session->get(url, std::move(headers), std::move(cancel));
     // A transport failure (refused, timed out, trust refused, cut short) is the client being gone,
-    // which the poller expects: not logged.
+    // which the poller expects: the session says so when it starts and when it ends.
     co_return result.reply;
 }
 

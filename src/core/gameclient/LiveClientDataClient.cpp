@@ -38,7 +38,7 @@ QCoro::Task<std::optional<AllGameData>> LiveClientDataClient::fetch(
 {
     const HttpResult result = co_await session->get(url, {}, std::move(cancel));
     if (!result.arrived())
-        co_return std::nullopt; // no game running, time-out, trust refused, abandoned: not logged
+        co_return std::nullopt; // no game running, time-out, trust refused, abandoned: the session says so
     // The status is not looked at: a valid document under any status is a snapshot.
     auto decoded = AllGameData::decode(result.reply->body);
     if (!decoded) {

@@ -32,7 +32,8 @@ public:
     LiveClientDataClient(
         QUrl url, std::shared_ptr<const TlsTrustPolicy> trust, HttpTimeouts timeouts = HttpTimeouts::gameInterface());
 
-    // One fetch: absent on a transport failure (silently) or an undecodable body (logged).
+    // One fetch: absent on a transport failure (which the session logs) or an undecodable body
+    // (logged here).
     QCoro::Task<std::optional<AllGameData>> snapshot() const;
 
     // Starts polling at once: first request immediately, then one pause after each element.

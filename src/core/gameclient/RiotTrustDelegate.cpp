@@ -46,10 +46,13 @@ bool isBase64Char(char16_t c)
 RiotTrustDelegate::RiotTrustDelegate()
     : anchor_(riotAnchor())
 {
+    static const auto rejections = std::make_shared<log::RepeatedLine>();
+    rejections_ = rejections;
 }
 
-RiotTrustDelegate::RiotTrustDelegate(std::optional<QSslCertificate> anchor)
+RiotTrustDelegate::RiotTrustDelegate(std::optional<QSslCertificate> anchor, log::RepeatedLine::Clock clock)
     : anchor_(std::move(anchor))
+    , rejections_(std::make_shared<log::RepeatedLine>(std::chrono::minutes(1), std::move(clock)))
 {
 }
 
@@ -80,9 +83,20 @@ TlsTrustPolicy::Decision RiotTrustDelegate::evaluate(const QUrl& url, const QLis
     }
     if (evaluatePinned(chain, *anchor_))
         return Decision::accept;
-    log::error(lcTls(),
-        QStringLiteral("Riot TLS pin REJECTED the cert presented on 127.0.0.1 — not signed by Riot's CA "
-                       "(possible MITM or cert rotation)"));
+    switch (rejections_->occurred()) {
+    case log::RepeatedLine::Say::line:
+        log::error(lcTls(),
+            QStringLiteral("Riot TLS pin REJECTED the cert presented on 127.0.0.1 — not signed by Riot's CA "
+                           "(possible MITM or cert rotation)"));
+        break;
+    case log::RepeatedLine::Say::count:
+        log::error(lcTls(),
+            QStringLiteral("Riot TLS pin rejected %1 more certs presented on 127.0.0.1 since it last said so")
+                .arg(rejections_->count()));
+        break;
+    case log::RepeatedLine::Say::nothing:
+        break;
+    }
     return Decision::reject;
 }
 

@@ -5,11 +5,13 @@
 // host keeps the default verification.
 
 #include "core/support/HttpSession.h"
+#include "core/support/Log.h"
 
 #include <QByteArray>
 #include <QSslCertificate>
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 namespace tolvane {
@@ -19,10 +21,11 @@ public:
     // The SHA-256 of the DER bytes of the bundled anchor.
     static constexpr const char* pinnedDigest = "ca8c9d325b4cdc464c6c94a585c85e91ec23d40ba5bf3ae2822b951a4a504ea3";
 
-    // Uses the bundled anchor, loaded once per process.
+    // Uses the bundled anchor, loaded once per process. Rejections are counted process-wide.
     RiotTrustDelegate();
-    // Uses an explicit anchor (tests); none behaves like a missing resource.
-    explicit RiotTrustDelegate(std::optional<QSslCertificate> anchor);
+    // Uses an explicit anchor (tests); none behaves like a missing resource. Rejections are
+    // counted by this delegate alone, on the given clock.
+    explicit RiotTrustDelegate(std::optional<QSslCertificate> anchor, log::RepeatedLine::Clock clock = {});
 
     bool pins(const QUrl& url) const override;
     void prepare(QNetworkRequest& request) const override;
@@ -42,6 +45,9 @@ public:
 
 private:
     std::optional<QSslCertificate> anchor_;
+    // Something else on the loopback port refuses the pin at every handshake, several times a
+    // second for as long as it listens: the rejection is said once, then counted.
+    std::shared_ptr<log::RepeatedLine> rejections_;
 };
 
 } // namespace tolvane

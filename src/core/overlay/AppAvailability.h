@@ -2,7 +2,7 @@
 // The maker can switch the application off remotely, with a message, by publishing a small status
 // document. The check fails open: only an explicit "disabled" in a well-formed 200 reply switches
 // the application off; no network, a slow or broken server and a malformed reply all count as
-// available. It logs nothing.
+// available. It logs nothing itself; a request that fails is logged by its session.
 
 #include "core/overlay/MakerWebHost.h"
 #include "core/overlay/UserDefaults.h"

@@ -1,17 +1,22 @@
 #include "core/overlay/UserDefaults.h"
 
+#include "core/support/Log.h"
+
 #include <QFileInfo>
 #include <QLocale>
 #include <QLockFile>
 #include <QSettings>
 #include <QStringList>
 #include <QSysInfo>
+#include <QTimer>
 
 #include <cerrno>
 #include <cmath>
 #include <limits>
 
 #include <signal.h>
+
+TOLVANE_LOG_CATEGORY(lcSettings, "settings")
 
 namespace tolvane {
 
@@ -81,6 +86,34 @@ void clearOrphanedLock(const QString& settingsFile)
     // Empty, unreadable or naming a dead process. Removal first takes the file's own OS lock,
     // which a live holder keeps, so a lock that is being written this instant stays.
     lock.removeStaleLockFile();
+}
+
+enum class LockState { free, held, unusable };
+
+// Takes the settings file's lock and lets it go at once. A lock that cannot be taken here at all
+// (no folder yet, no rights) is left to the settings library, which makes the folder as it writes.
+LockState probeLock(const QString& settingsFile, std::chrono::milliseconds wait)
+{
+    QLockFile lock(settingsFile + QStringLiteral(".lock"));
+    if (lock.tryLock(static_cast<int>(wait.count()))) {
+        lock.unlock();
+        return LockState::free;
+    }
+    return lock.error() == QLockFile::LockFailedError ? LockState::held : LockState::unusable;
+}
+
+QString lockOwner(const QString& settingsFile)
+{
+    QLockFile lock(settingsFile + QStringLiteral(".lock"));
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    if (!lock.getLockInfo(&pid, &host, &application))
+        return QStringLiteral("an owner it does not name");
+    return QStringLiteral("process %1 (%2) on %3")
+        .arg(pid)
+        .arg(application.isEmpty() ? QStringLiteral("unnamed") : application,
+            host.isEmpty() || host == QSysInfo::machineHostName() ? QStringLiteral("this machine") : host);
 }
 
 } // namespace
@@ -222,22 +255,85 @@ QSettingsUserDefaults::QSettingsUserDefaults()
     : settings_(std::make_unique<QSettings>(
         QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tolvane"), QStringLiteral("Tolvane")))
 {
-    clearOrphanedLock(settings_->fileName());
+    opened();
 }
 
 QSettingsUserDefaults::QSettingsUserDefaults(const QString& iniPath)
     : settings_(std::make_unique<QSettings>(iniPath, QSettings::IniFormat))
 {
+    opened();
+}
+
+void QSettingsUserDefaults::opened()
+{
     clearOrphanedLock(settings_->fileName());
+    // Reading never takes the lock, so what is stored is already here whoever holds it.
+    if (probeLock(settings_->fileName(), briefWait) == LockState::held) {
+        held_ = true;
+        log::warning(lcSettings(),
+            QStringLiteral("Settings file %1 is locked by %2; going on with the values stored there, read without "
+                           "the lock")
+                .arg(settings_->fileName(), lockOwner(settings_->fileName())));
+    }
+    writer_ = std::make_unique<QTimer>();
+    writer_->setSingleShot(true);
+    QObject::connect(writer_.get(), &QTimer::timeout, [this] {
+        if (!write(held_ ? std::chrono::milliseconds(0) : briefWait))
+            writer_->start(retryEvery);
+    });
 }
 
 QSettingsUserDefaults::~QSettingsUserDefaults()
 {
+    if (!write(lastWait))
+        log::error(lcSettings(),
+            QStringLiteral("%1 changed settings could not be written to %2: its lock stayed held by %3")
+                .arg(pending_.size())
+                .arg(settings_->fileName(), lockOwner(settings_->fileName())));
+}
+
+bool QSettingsUserDefaults::write(std::chrono::milliseconds wait)
+{
+    if (pending_.isEmpty())
+        return true;
+    if (probeLock(settings_->fileName(), wait) == LockState::held) {
+        if (!std::exchange(held_, true))
+            log::warning(lcSettings(),
+                QStringLiteral("Settings file %1 is locked by %2; %3 changed settings wait here until it is free")
+                    .arg(settings_->fileName(), lockOwner(settings_->fileName()))
+                    .arg(pending_.size()));
+        return false;
+    }
+    // The lock was free a moment ago; the settings library takes it again for its own write.
+    for (const auto& [key, value] : std::exchange(pending_, {})) {
+        if (value)
+            settings_->setValue(key, *value);
+        else
+            settings_->remove(key);
+    }
     settings_->sync();
+    if (std::exchange(held_, false))
+        log::info(lcSettings(),
+            QStringLiteral("Settings written to %1 now that its lock is free").arg(settings_->fileName()));
+    return true;
+}
+
+void QSettingsUserDefaults::change(const QString& key, std::optional<QVariant> value)
+{
+    pending_.removeIf([&key](const auto& change) { return change.first == key; });
+    pending_.append({key, std::move(value)});
+    noteChange();
+    // Changes made in one turn of the event loop are written together, as the settings library
+    // itself would; while the lock is known to be held, the next try waits its turn.
+    if (!writer_->isActive())
+        writer_->start(held_ ? retryEvery : std::chrono::milliseconds(0));
 }
 
 std::optional<QVariant> QSettingsUserDefaults::object(const QString& key) const
 {
+    for (auto change = pending_.crbegin(); change != pending_.crend(); ++change)
+        if (change->first == key)
+            return change->second;
     const QVariant value = settings_->value(key);
     if (!value.isValid())
         return std::nullopt;
@@ -250,19 +346,18 @@ void QSettingsUserDefaults::set(const QString& key, const QVariant& value)
         remove(key);
         return;
     }
-    settings_->setValue(key, value);
-    noteChange();
+    change(key, value);
 }
 
 void QSettingsUserDefaults::remove(const QString& key)
 {
-    settings_->remove(key);
-    noteChange();
+    change(key, std::nullopt);
 }
 
 void QSettingsUserDefaults::sync()
 {
-    settings_->sync();
+    if (!write(held_ ? std::chrono::milliseconds(0) : briefWait) && !writer_->isActive())
+        writer_->start(retryEvery);
 }
 
 QString QSettingsUserDefaults::fileName() const

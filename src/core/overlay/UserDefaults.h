@@ -5,13 +5,17 @@
 // what is stored the same way on every backend: an INI file keeps only text, the in-memory store
 // keeps Qt's own types, and both must read alike.
 
+#include <QList>
 #include <QString>
 #include <QVariant>
 
+#include <chrono>
 #include <memory>
 #include <optional>
+#include <utility>
 
 class QSettings;
+class QTimer;
 
 namespace tolvane {
 
@@ -65,7 +69,11 @@ private:
     QVariantMap values_;
 };
 
-// The application's store: an INI file through QSettings.
+// The application's store: an INI file through QSettings. Reading needs no lock; a write takes the
+// file's lock, which another process (or a crashed one) may hold. Changes are therefore kept here
+// until the lock is free, and written then: on the next turn of the event loop, or on later tries
+// while someone else holds it. Nobody waits on the lock for more than a moment, except the last
+// write before the store goes away.
 class QSettingsUserDefaults final : public UserDefaults {
 public:
     // The user's own file in the XDG config folder.
@@ -77,12 +85,28 @@ public:
     std::optional<QVariant> object(const QString& key) const override;
     void set(const QString& key, const QVariant& value) override;
     void remove(const QString& key) override;
+    // Writes what is pending if the file's lock is free now; otherwise the tries go on.
     void sync() override;
 
     QString fileName() const;
 
+    // How long a write waits for the lock before it tries again later, and how long the store's
+    // last write waits when it goes away.
+    static constexpr std::chrono::milliseconds briefWait {100};
+    static constexpr std::chrono::milliseconds retryEvery {1000};
+    static constexpr std::chrono::milliseconds lastWait {3000};
+
 private:
+    void opened();
+    void change(const QString& key, std::optional<QVariant> value);
+    // True once nothing is pending.
+    bool write(std::chrono::milliseconds wait);
+
     std::unique_ptr<QSettings> settings_;
+    // In the order made, one per key; none is a removal.
+    QList<std::pair<QString, std::optional<QVariant>>> pending_;
+    std::unique_ptr<QTimer> writer_;
+    bool held_ = false; // the last try found the lock held, and said so
 };
 
 } // namespace tolvane

@@ -31,7 +31,6 @@ public:
     bool setCookiesFromUrl(const QList<QNetworkCookie>&, const QUrl&) override { return false; }
 };
 
-constexpr const char* kTimedOut = "tolvaneTimedOut";
 constexpr const char* kTlsRefused = "tolvaneTlsRefused";
 constexpr const char* kCancelled = "tolvaneCancelled";
 
@@ -56,23 +55,73 @@ QList<QSslCertificate> presentedChain(QNetworkReply* reply, const QList<QSslErro
     return chain;
 }
 
-// One manager per kind of peer and trust policy on each thread, alive while a session holds it.
-// Only the main thread makes requests, so in practice there is one manager per kind.
-std::shared_ptr<QNetworkAccessManager> sharedManager(HttpPeer peer, const TlsTrustPolicy* trust)
+} // namespace
+
+struct HttpSession::Pool {
+    QNetworkAccessManager* manager = nullptr;
+
+    // Failures of one address, by kind: the first of a kind is logged, the ones after it counted
+    // until the address answers again.
+    void failed(const QString& address, const HttpResult& result)
+    {
+        for (Run& run : runs)
+            if (run.address == address && run.kind == result.transport) {
+                ++run.failures;
+                return;
+            }
+        // Addresses that never answer again (one-off lookups) must not pile up.
+        if (runs.size() == maxRuns)
+            runs.removeFirst();
+        runs.append({address, result.transport, 1});
+        log::error(lcHttp(), result.detail);
+    }
+
+    void answered(HttpPeer peer, const QString& address)
+    {
+        qint64 failures = 0;
+        runs.removeIf([&](const Run& run) {
+            if (run.address != address)
+                return false;
+            failures += run.failures;
+            return true;
+        });
+        if (failures > 0)
+            log::info(lcHttp(),
+                QStringLiteral("%1 at %2 answers again after %3 failed %4")
+                    .arg(peerName(peer), address)
+                    .arg(failures)
+                    .arg(failures == 1 ? QStringLiteral("request") : QStringLiteral("requests")));
+    }
+
+    struct Run {
+        QString address;
+        TransportError kind;
+        qint64 failures;
+    };
+    static constexpr qsizetype maxRuns = 64;
+    QList<Run> runs;
+};
+
+namespace {
+
+// One pool per kind of peer and trust policy on each thread, alive while a session holds it. Only
+// the main thread makes requests, so in practice there is one manager per kind.
+std::shared_ptr<HttpSession::Pool> sharedPool(HttpPeer peer, const TlsTrustPolicy* trust)
 {
-    thread_local std::map<std::pair<HttpPeer, QByteArray>, std::weak_ptr<QNetworkAccessManager>> managers;
-    std::weak_ptr<QNetworkAccessManager>& slot = managers[{peer, trust ? trust->identity() : QByteArray()}];
+    thread_local std::map<std::pair<HttpPeer, QByteArray>, std::weak_ptr<HttpSession::Pool>> pools;
+    std::weak_ptr<HttpSession::Pool>& slot = pools[{peer, trust ? trust->identity() : QByteArray()}];
     if (auto existing = slot.lock())
         return existing;
     auto* manager = new QNetworkAccessManager;
     manager->setCookieJar(new NullCookieJar(manager));
     manager->setCache(nullptr);
     manager->setAutoDeleteReplies(false);
-    std::shared_ptr<QNetworkAccessManager> made(manager, [](QNetworkAccessManager* m) {
-        if (m->thread() == QThread::currentThread())
-            delete m;
+    std::shared_ptr<HttpSession::Pool> made(new HttpSession::Pool {manager, {}}, [](HttpSession::Pool* pool) {
+        if (pool->manager->thread() == QThread::currentThread())
+            delete pool->manager;
         else
-            m->deleteLater();
+            pool->manager->deleteLater();
+        delete pool;
     });
     slot = made;
     return made;
@@ -119,13 +168,19 @@ HttpResult failure(TransportError why, QString detail)
     return result;
 }
 
-// A body kept as the pieces it came in, joined once whole: growing one buffer would copy it at
-// each doubling and so hold up to twice the limit.
-struct Body {
+// What came of one reply while it arrived. The body is kept as the pieces it came in, joined once
+// whole: growing one buffer would copy it at each doubling and so hold up to twice the limit.
+struct Intake {
     std::vector<QByteArray> pieces;
     qint64 size = 0;
     qint64 announced = -1; // a Content-Length over the limit
     bool tooLarge = false;
+    bool headless = false; // handed over without any header
+    QString timedOut; // which time-out ended it
+    QString stalled; // a decoding error the library raised without ending the reply
+
+    // Stopped here, for one of the reasons above.
+    bool stopped() const { return tooLarge || headless || !timedOut.isEmpty() || !stalled.isEmpty(); }
 
     QByteArray joined()
     {
@@ -139,30 +194,68 @@ struct Body {
     }
 };
 
-void takeAvailable(QNetworkReply& reply, Body& body, qint64 limit)
+void takeAvailable(QNetworkReply& reply, Intake& intake, qint64 limit)
 {
-    if (body.tooLarge)
+    if (intake.stopped())
         return;
     const qint64 available = reply.bytesAvailable();
     if (available <= 0)
         return;
-    if (body.size + available > limit) {
-        body.tooLarge = true;
-        body.pieces.clear();
+    if (intake.size + available > limit) {
+        intake.tooLarge = true;
+        intake.pieces.clear();
         reply.abort();
         return;
     }
-    body.pieces.push_back(reply.read(available));
-    body.size += body.pieces.back().size();
+    intake.pieces.push_back(reply.read(available));
+    intake.size += intake.pieces.back().size();
 }
 
-// Waits for one reply and reads it under the peer's body limit and the time-outs.
-QCoro::Task<HttpResult> receive(QNetworkReply* rawReply, HttpPeer peer, std::chrono::milliseconds idleLimit,
-    QDeadlineTimer deadline, CancelToken cancel)
+// Judges a reply's head as soon as it is in. The network library reads a head whole, on its own
+// thread, before the reply hears of it. A block it will not take (Qt 6.4: over 256 KiB, over 100
+// fields, or malformed) it drops, handing the reply over without a single header: its body then
+// has no length, and the reply would wait for the connection to close.
+void judgeHead(QNetworkReply& reply, Intake& intake, qint64 limit)
+{
+    // The library tells of a failure before any head arrived as a change of meta-data too.
+    if (intake.stopped() || reply.isFinished() || !reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid())
+        return;
+    bool known = false;
+    const qint64 announced = reply.header(QNetworkRequest::ContentLengthHeader).toLongLong(&known);
+    if (reply.rawHeaderPairs().isEmpty())
+        intake.headless = true;
+    else if (known && announced > limit) {
+        intake.tooLarge = true;
+        intake.announced = announced;
+    } else
+        return;
+    reply.abort();
+}
+
+bool isDecompressionFailure(const QString& error)
+{
+    return error.startsWith(QLatin1String("Decompression failed"));
+}
+
+// Why a reply that began did not end as sent.
+QString unfinished(const QString& error)
+{
+    // The library gives no reason of its own here, for a corrupt stream or for one that expands
+    // past its safety ratio alike.
+    if (isDecompressionFailure(error))
+        return QStringLiteral("its compressed body could not be decompressed (corrupt, or expanding far past its "
+                              "compressed size)");
+    return error;
+}
+
+// Waits for one reply and reads it under the peer's body limit and the time-outs, judging its head
+// on arrival. A failure comes back with what failed and why, not yet logged.
+QCoro::Task<HttpResult> receive(
+    QNetworkReply* rawReply, HttpPeer peer, HttpTimeouts timeouts, QDeadlineTimer deadline, CancelToken cancel)
 {
     QPointer<QNetworkReply> reply(rawReply);
     const qint64 limit = bodyLimit(peer);
-    auto body = std::make_shared<Body>();
+    auto intake = std::make_shared<Intake>();
     // The network thread stops reading the socket while a full read buffer waits here, so a
     // body reaches this thread no faster than it is taken, however busy the thread is. Qt passes
     // the size on to its network thread only once the request has started there, and a request
@@ -170,33 +263,46 @@ QCoro::Task<HttpResult> receive(QNetworkReply* rawReply, HttpPeer peer, std::chr
     rawReply->setReadBufferSize(readChunk);
     QMetaObject::invokeMethod(
         rawReply, [rawReply] { rawReply->setReadBufferSize(readChunk); }, Qt::QueuedConnection);
-    QObject::connect(rawReply, &QNetworkReply::metaDataChanged, rawReply, [rawReply, body, limit] {
-        bool known = false;
-        const qint64 announced = rawReply->header(QNetworkRequest::ContentLengthHeader).toLongLong(&known);
-        if (known && announced > limit && !body->tooLarge) {
-            body->tooLarge = true;
-            body->announced = announced;
-            rawReply->abort();
-        }
-    });
+    QObject::connect(rawReply, &QNetworkReply::metaDataChanged, rawReply,
+        [rawReply, intake, limit] { judgeHead(*rawReply, *intake, limit); });
     QObject::connect(rawReply, &QNetworkReply::readyRead, rawReply,
-        [rawReply, body, limit] { takeAvailable(*rawReply, *body, limit); });
+        [rawReply, intake, limit] { takeAvailable(*rawReply, *intake, limit); });
+    // When a compressed body fails to decode (corrupt, or expanding past the library's safety
+    // ratio), Qt 6.4 raises the error and then waits for data it never asks for again, until a
+    // time-out ends the reply: it is ended here instead, once the error has had its turn.
+    QObject::connect(rawReply, &QNetworkReply::errorOccurred, rawReply, [rawReply, intake] {
+        if (!isDecompressionFailure(rawReply->errorString()))
+            return;
+        QMetaObject::invokeMethod(
+            rawReply,
+            [rawReply, intake] {
+                if (!rawReply->isFinished() && !intake->stopped()) {
+                    intake->stalled = rawReply->errorString();
+                    rawReply->abort();
+                }
+            },
+            Qt::QueuedConnection);
+    });
 
     // Idle time-out: restarted whenever data moves. Whole-resource time-out: fixed for the call.
     auto* idle = new QTimer(rawReply);
     idle->setSingleShot(true);
-    idle->setInterval(idleLimit);
+    idle->setInterval(timeouts.request);
     auto* whole = new QTimer(rawReply);
     whole->setSingleShot(true);
     whole->setInterval(std::max<qint64>(0, deadline.remainingTime()));
-    auto expire = [rawReply] {
-        if (!rawReply->isFinished()) {
-            rawReply->setProperty(kTimedOut, true);
-            rawReply->abort();
-        }
+    const auto expire = [rawReply, intake](QString why) {
+        return [rawReply, intake, why] {
+            if (!rawReply->isFinished() && !intake->stopped()) {
+                intake->timedOut = why;
+                rawReply->abort();
+            }
+        };
     };
-    QObject::connect(idle, &QTimer::timeout, rawReply, expire);
-    QObject::connect(whole, &QTimer::timeout, rawReply, expire);
+    QObject::connect(idle, &QTimer::timeout, rawReply,
+        expire(QStringLiteral("timed out: nothing moved for %1 ms").arg(timeouts.request.count())));
+    QObject::connect(whole, &QTimer::timeout, rawReply,
+        expire(QStringLiteral("timed out: no whole reply within %1 ms").arg(timeouts.resource.count())));
     auto kick = [idle] { idle->start(); };
     QObject::connect(rawReply, &QNetworkReply::downloadProgress, idle, kick);
     QObject::connect(rawReply, &QNetworkReply::uploadProgress, idle, kick);
@@ -221,29 +327,38 @@ QCoro::Task<HttpResult> receive(QNetworkReply* rawReply, HttpPeer peer, std::chr
     reply->deleteLater();
     idle->stop();
     whole->stop();
-    takeAvailable(*reply, *body, limit);
+    takeAvailable(*reply, *intake, limit);
 
-    const QString from = peerName(peer) + QStringLiteral(" reply from ") + shown(reply->url());
-    if (body->tooLarge) {
-        const QString why = body->announced >= 0
-            ? QStringLiteral("%1 refused: it announced %2 bytes, over the %3-byte limit")
-                  .arg(from)
-                  .arg(body->announced)
-                  .arg(limit)
-            : QStringLiteral("%1 abandoned: its body passed the %2-byte limit").arg(from).arg(limit);
-        log::error(lcHttp(), why);
-        co_return failure(TransportError::tooLarge, why);
+    const QString address = shown(reply->url());
+    const QString from = peerName(peer) + QStringLiteral(" reply from ") + address;
+    const QString request = peerName(peer) + QStringLiteral(" request to ") + address;
+    if (reply->property(kCancelled).toBool())
+        co_return failure(TransportError::cancelled, request + QStringLiteral(" cancelled"));
+    if (intake->tooLarge) {
+        co_return failure(TransportError::tooLarge,
+            intake->announced >= 0
+                ? QStringLiteral("%1 refused: it announced %2 bytes, over the %3-byte limit")
+                      .arg(from)
+                      .arg(intake->announced)
+                      .arg(limit)
+                : QStringLiteral("%1 abandoned: its body passed the %2-byte limit").arg(from).arg(limit));
     }
+    if (intake->headless)
+        co_return failure(TransportError::incomplete,
+            QStringLiteral("%1 refused: its header block was too large or malformed to read").arg(from));
+    if (!intake->timedOut.isEmpty())
+        co_return failure(TransportError::timedOut, request + QLatin1Char(' ') + intake->timedOut);
+    if (!intake->stalled.isEmpty())
+        co_return failure(TransportError::incomplete,
+            QStringLiteral("%1 did not finish cleanly: %2").arg(from, unfinished(intake->stalled)));
 
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    const bool timedOut = reply->property(kTimedOut).toBool();
     const bool refused = reply->property(kTlsRefused).toBool();
-    const bool cancelled = reply->property(kCancelled).toBool();
-    if (status.isValid() && !timedOut && !refused && !cancelled) {
+    if (status.isValid() && !refused) {
         if (endedCleanly(*reply, status.toInt())) {
             HttpReply r;
             r.status = status.toInt();
-            r.body = body->joined();
+            r.body = intake->joined();
             r.contentType = reply->header(QNetworkRequest::ContentTypeHeader).toByteArray();
             r.headers = reply->rawHeaderPairs();
             HttpResult result;
@@ -251,27 +366,25 @@ QCoro::Task<HttpResult> receive(QNetworkReply* rawReply, HttpPeer peer, std::chr
             co_return result;
         }
         // The reply began but did not end as sent: what arrived is not the document.
-        const QString why = QStringLiteral("%1 did not finish cleanly: %2").arg(from, reply->errorString());
-        log::error(lcHttp(), why);
-        co_return failure(TransportError::incomplete, why);
+        co_return failure(TransportError::incomplete,
+            QStringLiteral("%1 did not finish cleanly: %2").arg(from, unfinished(reply->errorString())));
     }
 
-    TransportError why = TransportError::other;
+    const QString why = request + QStringLiteral(" failed: ");
     if (refused)
-        why = TransportError::tlsRefused;
-    else if (timedOut)
-        why = TransportError::timedOut;
-    else if (cancelled)
-        why = TransportError::cancelled;
-    else if (reply->error() == QNetworkReply::ConnectionRefusedError)
-        why = TransportError::connectionRefused;
-    else if (reply->error() == QNetworkReply::SslHandshakeFailedError)
-        why = TransportError::tlsRefused;
-    else if (reply->error() == QNetworkReply::TimeoutError)
-        why = TransportError::timedOut;
-    else if (reply->error() == QNetworkReply::OperationCanceledError)
-        why = TransportError::cancelled;
-    co_return failure(why, reply->errorString());
+        co_return failure(TransportError::tlsRefused, why + QStringLiteral("its certificate was refused"));
+    switch (reply->error()) {
+    case QNetworkReply::ConnectionRefusedError:
+        co_return failure(TransportError::connectionRefused, why + QStringLiteral("connection refused"));
+    case QNetworkReply::SslHandshakeFailedError:
+        co_return failure(TransportError::tlsRefused, why + reply->errorString());
+    case QNetworkReply::TimeoutError:
+        co_return failure(TransportError::timedOut, why + reply->errorString());
+    case QNetworkReply::OperationCanceledError:
+        co_return failure(TransportError::cancelled, request + QStringLiteral(" cancelled"));
+    default:
+        co_return failure(TransportError::other, why + reply->errorString());
+    }
 }
 
 } // namespace
@@ -422,10 +535,11 @@ void HttpSession::watchTrust(QNetworkReply* reply)
 
 QNetworkReply* HttpSession::issue(const Request& request)
 {
-    if (!manager_)
-        manager_ = sharedManager(peer_, trust_.get());
+    if (!pool_)
+        pool_ = sharedPool(peer_, trust_.get());
     const QNetworkRequest made = makeRequest(request.url, request.headers);
-    QNetworkReply* reply = request.verb == "POST" ? manager_->post(made, request.body) : manager_->get(made);
+    QNetworkAccessManager& manager = *pool_->manager;
+    QNetworkReply* reply = request.verb == "POST" ? manager.post(made, request.body) : manager.get(made);
     std::erase_if(inFlight_, [](const QPointer<QNetworkReply>& r) { return !r || r->isFinished(); });
     inFlight_.emplace_back(reply);
     watchTrust(reply);
@@ -446,33 +560,39 @@ QCoro::Task<HttpResult> HttpSession::send(Request request, CancelToken cancel)
 {
     QPointer<HttpSession> self(this);
     const HttpPeer peer = peer_;
-    const std::chrono::milliseconds idle = timeouts_.request;
-    const QDeadlineTimer deadline(timeouts_.resource); // covers every hop of the call
+    const HttpTimeouts timeouts = timeouts_;
+    const QDeadlineTimer deadline(timeouts.resource); // covers every hop of the call
     const QUrl origin = request.url;
+    QNetworkReply* reply = issue(request);
+    // Failures are told through the pool, which stays while the call runs even if the session goes.
+    const std::shared_ptr<Pool> pool = pool_;
+    HttpResult result;
     for (int redirects = 0;; ++redirects) {
-        HttpResult result = co_await receive(self->issue(request), peer, idle, deadline, cancel);
+        result = co_await receive(reply, peer, timeouts, deadline, cancel);
         if (!result.arrived() || !isRedirect(result.reply->status))
-            co_return result;
+            break;
         const QByteArray location = headerValue(result.reply->headers, "Location");
         const QUrl target = request.url.resolved(QUrl::fromEncoded(location));
         if (location.isEmpty() || !target.isValid())
-            co_return result; // nowhere to go: the redirect itself is the reply
+            break; // nowhere to go: the redirect itself is the reply
         // Another origin never sees the request's headers (an Authorization among them) or body.
         if (!sameOrigin(origin, target)) {
-            const QString why = QStringLiteral("%1 redirect from %2 to another origin not followed: %3")
-                                    .arg(peerName(peer), shown(request.url), shown(target));
-            log::error(lcHttp(), why);
-            co_return failure(TransportError::redirectRefused, why);
+            result = failure(TransportError::redirectRefused,
+                QStringLiteral("%1 redirect from %2 to another origin not followed: %3")
+                    .arg(peerName(peer), shown(request.url), shown(target)));
+            break;
         }
         if (redirects == maxRedirects) {
-            const QString why = QStringLiteral("%1 request to %2 gave up after %3 redirects")
-                                    .arg(peerName(peer), shown(origin))
-                                    .arg(maxRedirects);
-            log::error(lcHttp(), why);
-            co_return failure(TransportError::redirectRefused, why);
+            result = failure(TransportError::redirectRefused,
+                QStringLiteral("%1 request to %2 gave up after %3 redirects")
+                    .arg(peerName(peer), shown(origin))
+                    .arg(maxRedirects));
+            break;
         }
-        if (!self)
-            co_return failure(TransportError::cancelled, QStringLiteral("session ended"));
+        if (!self) {
+            result = failure(TransportError::cancelled, QStringLiteral("session ended"));
+            break;
+        }
         // 303, and 301 or 302 after a POST, go on as a GET without the body, as browsers do;
         // 307 and 308 repeat the request as it was.
         const int status = result.reply->status;
@@ -483,7 +603,14 @@ QCoro::Task<HttpResult> HttpSession::send(Request request, CancelToken cancel)
                 [](const auto& h) { return h.first.compare("Content-Type", Qt::CaseInsensitive) == 0; });
         }
         request.url = target;
+        reply = self->issue(request);
     }
+    // A call is one request to the address the caller asked for, whatever its hops.
+    if (result.arrived())
+        pool->answered(peer, shown(origin));
+    else if (result.transport != TransportError::cancelled)
+        pool->failed(shown(origin), result);
+    co_return result;
 }
 
 } // namespace tolvane

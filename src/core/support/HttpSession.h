@@ -1,12 +1,17 @@
 #pragma once
 // One client's HTTP session: nothing kept between requests (no cache, cookies or credentials), an
 // idle time-out per request and a whole-resource time-out, optional pinned TLS for chosen hosts,
-// a body limit for its kind of peer, and redirects followed only within the origin. GET and POST
-// are coroutines that always finish, even when the session or its reply goes away first.
+// a body limit for its kind of peer, and redirects followed only within the origin. GET and POST are coroutines that
+// always finish, even when the session or its reply goes away first.
 //
 // Sessions name the kind of peer they talk to. Sessions of one kind and one trust policy share a
 // network manager (and with it the manager's thread and kept-alive connections); the manager
 // lives while any of them does. Each session keeps its own time-outs and cancellation.
+//
+// Every failed request is logged once, saying what failed and why (a request the caller cancelled
+// is no failure). Failures repeat, as when the game is not running and every poll is refused: the
+// sessions of one kind say a failure of one address when it starts, and count the same failure
+// after it until the address answers again, which they say too.
 
 #include "core/support/Async.h"
 
@@ -26,7 +31,6 @@
 
 #include <QCoroTask>
 
-class QNetworkAccessManager;
 class QNetworkRequest;
 
 namespace tolvane {
@@ -60,7 +64,7 @@ enum class TransportError {
     tlsRefused,
     cancelled,
     tooLarge, // the body was (or was announced as) over the peer's limit
-    incomplete, // the reply began but did not finish cleanly (cut off, undecodable encoding)
+    incomplete, // the reply began but did not finish cleanly (cut off, undecodable encoding, unreadable head)
     redirectRefused, // a redirect off the origin, or too many of them
     other,
 };
@@ -75,7 +79,7 @@ struct HttpReply {
 struct HttpResult {
     std::optional<HttpReply> reply; // present whenever a whole reply arrived, whatever the status
     TransportError transport = TransportError::none;
-    QString detail;
+    QString detail; // for a failure: what failed and why, as logged
 
     bool arrived() const { return reply.has_value(); }
 };
@@ -117,6 +121,9 @@ public:
     // Redirects followed within the origin before a request gives up.
     static constexpr int maxRedirects = 3;
 
+    // What the sessions of one kind and trust policy share: the manager and the account of failures.
+    struct Pool;
+
 private:
     struct Request;
     QCoro::Task<HttpResult> send(Request request, CancelToken cancel);
@@ -127,7 +134,7 @@ private:
     HttpPeer peer_;
     HttpTimeouts timeouts_;
     std::shared_ptr<const TlsTrustPolicy> trust_;
-    std::shared_ptr<QNetworkAccessManager> manager_; // taken on the first request, on this thread
+    std::shared_ptr<Pool> pool_; // taken on the first request, on this thread
     std::vector<QPointer<QNetworkReply>> inFlight_;
 };
 

@@ -161,7 +161,8 @@ TEST_F(MetrionClientOverHttp, UnusableBodiesGiveNothingSilently)
     EXPECT_TRUE(logs.lines(QStringLiteral("metrion")).isEmpty());
 }
 
-TEST_F(MetrionClientOverHttp, SilentServerEndsInTimeWithoutLog)
+// Not the client's to log: the session says once what failed and why.
+TEST_F(MetrionClientOverHttp, SilentServerEndsInTimeToldOnce)
 {
     const HttpTimeouts shortTimeouts {std::chrono::milliseconds(200), std::chrono::milliseconds(400)};
     EXPECT_EQ(answer(TestResponse::never(), shortTimeouts), std::nullopt);
@@ -172,6 +173,16 @@ TEST_F(MetrionClientOverHttp, SilentServerEndsInTimeWithoutLog)
     closed.behaviour = TestResponse::Behaviour::closeWithoutAnswer;
     EXPECT_EQ(answer(closed, shortTimeouts), std::nullopt);
     EXPECT_TRUE(logs.lines(QStringLiteral("metrion")).isEmpty());
+
+    const QString request
+        = QStringLiteral("statistics service request to %1 ").arg(server.url(QStringLiteral("/mcp")).toString());
+    const QString reply
+        = QStringLiteral("statistics service reply from %1 ").arg(server.url(QStringLiteral("/mcp")).toString());
+    const QList<LogLine> lines = logs.lines(QStringLiteral("http"));
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_TRUE(lines[0].message.startsWith(request + QStringLiteral("timed out: ")));
+    EXPECT_TRUE(lines[1].message.startsWith(reply + QStringLiteral("did not finish cleanly: ")));
+    EXPECT_TRUE(lines[2].message.startsWith(request + QStringLiteral("failed: ")));
 }
 
 TEST_F(MetrionClientOverHttp, NoServerGivesNothing)
@@ -180,6 +191,9 @@ TEST_F(MetrionClientOverHttp, NoServerGivesNothing)
     server.close();
     MetrionMCPClient client(url);
     EXPECT_EQ(await(call(client)), std::nullopt);
+    EXPECT_EQ(
+        logs.count(QStringLiteral("statistics service request to %1 failed: connection refused").arg(url.toString())),
+        1);
 }
 
 TEST_F(MetrionClientOverHttp, CallOutlivesItsClient)

@@ -291,6 +291,19 @@ TEST(LcuUnreachable, ClosedPortInvalidPortAndForeignCertificate)
     EXPECT_EQ(await(lcu.gameflowFetch()).kind, GKind::unreachable);
     EXPECT_TRUE(rogue.requests().isEmpty()); // refused before the password went out
     EXPECT_TRUE(logs.lines(QStringLiteral("lcu")).isEmpty());
+
+    // Not the client's to log: the session says once what failed and why, for each address (a
+    // port out of range makes no request at all).
+    int refusedLines = 0;
+    int trustLines = 0;
+    for (const LogLine& line : logs.lines(QStringLiteral("http"))) {
+        EXPECT_TRUE(line.message.startsWith(QStringLiteral("game client request to https://127.0.0.1:")))
+            << line.message.toStdString();
+        refusedLines += line.message.endsWith(QStringLiteral(" failed: connection refused")) ? 1 : 0;
+        trustLines += line.message.endsWith(QStringLiteral(" failed: its certificate was refused")) ? 1 : 0;
+    }
+    EXPECT_EQ(refusedLines, 4);
+    EXPECT_EQ(trustLines, 1);
 }
 
 TEST_F(FakeGameClient, DroppedClientStillFinishesItsRequest)

@@ -39,6 +39,15 @@ QUrl closedSnapshotUrl()
     return url;
 }
 
+// Lines the session logged about the Live Client: what failed and why, or that it answers again.
+QStringList sessionLines(const LogCapture& logs)
+{
+    QStringList out;
+    for (const LogLine& line : logs.lines(QStringLiteral("http")))
+        out << line.message;
+    return out;
+}
+
 int snapshotFailures(const LogCapture& logs)
 {
     int n = 0;
@@ -232,17 +241,24 @@ TEST_F(LiveClientFixture, ErrorBodiesAreAbsentAndLogged)
     EXPECT_EQ(lines[0].message, kSnapshotFailed + QStringLiteral("allPlayers: missing"));
 }
 
-TEST_F(LiveClientFixture, TransportFailuresAreAbsentAndSilent)
+// A transport failure is no snapshot, and not the client's to log: the session says once what
+// failed and why.
+TEST_F(LiveClientFixture, TransportFailuresAreAbsentAndToldOnce)
 {
-    LiveClientDataClient closed(closedSnapshotUrl(), testTrust());
+    const QUrl closedUrl = closedSnapshotUrl();
+    LiveClientDataClient closed(closedUrl, testTrust());
     EXPECT_FALSE(await(closed.snapshot()).has_value());
+    EXPECT_EQ(sessionLines(logs),
+        QStringList {QStringLiteral("Live Client request to %1 failed: connection refused").arg(closedUrl.toString())});
 
     // A server that accepts and never answers runs into the time-out.
     TestHttpServer silent(
         [](const TestRequest&) { return TestResponse::never(); }, TestCertificates::instance().loopback);
-    LiveClientDataClient slow(
-        silent.url(QStringLiteral("/liveclientdata/allgamedata")), testTrust(), HttpTimeouts {200ms, 400ms});
+    const QUrl silentUrl = silent.url(QStringLiteral("/liveclientdata/allgamedata"));
+    LiveClientDataClient slow(silentUrl, testTrust(), HttpTimeouts {200ms, 400ms});
     EXPECT_FALSE(await(slow.snapshot()).has_value());
+    EXPECT_TRUE(sessionLines(logs).value(1).startsWith(
+        QStringLiteral("Live Client request to %1 timed out: ").arg(silentUrl.toString())));
 
     // Truncated body: the connection closes mid-document.
     serve(
@@ -254,11 +270,14 @@ TEST_F(LiveClientFixture, TransportFailuresAreAbsentAndSilent)
     EXPECT_FALSE(await(client->snapshot()).has_value());
     EXPECT_TRUE(gaveUpNearLimit(*server, logs, HttpPeer::liveClient));
     EXPECT_EQ(snapshotFailures(logs), 0);
+    EXPECT_EQ(sessionLines(logs).size(), 4); // one per failed request
 }
 
-TEST_F(LiveClientFixture, StreamWithoutGameYieldsAbsentElementsSilently)
+// With no game running every poll is refused: said once when it starts, not at every poll.
+TEST_F(LiveClientFixture, StreamWithoutGameYieldsAbsentElementsAndOneLine)
 {
-    LiveClientDataClient closed(closedSnapshotUrl(), testTrust());
+    const QUrl url = closedSnapshotUrl();
+    LiveClientDataClient closed(url, testTrust());
     auto stream = closed.stream(10);
     for (int i = 0; i < 3; ++i) {
         auto element = await(stream->next());
@@ -266,6 +285,8 @@ TEST_F(LiveClientFixture, StreamWithoutGameYieldsAbsentElementsSilently)
         EXPECT_FALSE(element->has_value());
     }
     EXPECT_TRUE(logs.lines("liveclient").isEmpty());
+    EXPECT_EQ(sessionLines(logs),
+        QStringList {QStringLiteral("Live Client request to %1 failed: connection refused").arg(url.toString())});
 }
 
 TEST_F(LiveClientFixture, PauseZeroPollsBackToBackOneRequestAtATime)

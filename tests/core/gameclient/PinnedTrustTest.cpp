@@ -116,6 +116,36 @@ TEST(PinnedTrust, KeptAliveConnectionsNeverCrossTrustPolicies)
     EXPECT_EQ(server.requests().size(), 2);
 }
 
+// Anything else listening on the game's port with a certificate outside the pin is refused at every
+// handshake, several times a second for as long as it listens: the refusal is said once, then only
+// counted, at most once a minute.
+TEST(PinnedTrust, RepeatedRejectionsAreCountedNotRepeated)
+{
+    LogCapture logs;
+    std::chrono::steady_clock::time_point now;
+    TestHttpServer rogue(ok, TestCertificates::instance().rogue);
+    HttpSession session(HttpPeer::liveClient, HttpTimeouts::gameInterface(),
+        std::make_shared<RiotTrustDelegate>(TestCertificates::instance().anchor, [&now] { return now; }));
+    const auto poll = [&](int times) {
+        for (int i = 0; i < times; ++i)
+            EXPECT_EQ(await(session.get(rogue.url(QStringLiteral("/liveclientdata/allgamedata")))).transport,
+                TransportError::tlsRefused);
+    };
+    poll(10);
+    EXPECT_EQ(logs.count(kRejected), 1);
+    now += std::chrono::seconds(30);
+    poll(5);
+    EXPECT_EQ(logs.lines("tls").size(), 1) << "counted again within the minute";
+    now += std::chrono::seconds(31);
+    poll(1);
+    EXPECT_EQ(logs.count(kRejected), 1);
+    EXPECT_EQ(
+        logs.count(QStringLiteral("Riot TLS pin rejected 15 more certs presented on 127.0.0.1 since it last said so")),
+        1);
+    EXPECT_EQ(logs.lines("tls").size(), 2);
+    EXPECT_TRUE(rogue.requests().isEmpty());
+}
+
 TEST(PinnedTrust, OnlyTheIPv4LoopbackAddressIsPinned)
 {
     RiotTrustDelegate trust(TestCertificates::instance().anchor);

@@ -4,6 +4,7 @@
 #include "core/support/HttpSession.h"
 
 #include "Await.h"
+#include "LogCapture.h"
 #include "TestHttpServer.h"
 
 #include <QRegularExpression>
@@ -66,18 +67,25 @@ const ReplyCase replyCases[] = {
 INSTANTIATE_TEST_SUITE_P(Replies, AvailabilityReplyTest, ::testing::ValuesIn(replyCases),
     [](const auto& info) { return std::string(info.param.name); });
 
+// A check that fails counts as available; the session says once what failed and why.
 TEST(AvailabilityTest, NoReplyInTimeCountsAsAvailable)
 {
+    LogCapture logs;
     TestHttpServer server([](const TestRequest&) { return TestResponse::never(); });
     // The check's own 8 s, shortened so the test does not wait it out.
     auto session = std::make_shared<HttpSession>(
         HttpPeer::makerHost, HttpTimeouts {std::chrono::milliseconds(300), std::chrono::milliseconds(300)});
     EXPECT_EQ(await(AppAvailability::check(session, std::make_shared<InMemoryUserDefaults>(), hostOf(server))),
         Status::available());
+    const QList<LogLine> lines = logs.lines(QStringLiteral("http"));
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_TRUE(lines[0].message.startsWith(QStringLiteral("maker's host request to %1 timed out: ")
+                                                .arg(AppAvailability::statusEndpoint(hostOf(server)).toString())));
 }
 
 TEST(AvailabilityTest, UnreachableHostCountsAsAvailable)
 {
+    LogCapture logs;
     QUrl host;
     {
         TestHttpServer closed([](const TestRequest&) { return TestResponse::json("{}"); });
@@ -86,6 +94,9 @@ TEST(AvailabilityTest, UnreachableHostCountsAsAvailable)
     auto session = std::make_shared<HttpSession>(HttpPeer::makerHost, AppAvailability::timeouts());
     EXPECT_EQ(
         await(AppAvailability::check(session, std::make_shared<InMemoryUserDefaults>(), host)), Status::available());
+    EXPECT_EQ(logs.count(QStringLiteral("maker's host request to %1 failed: connection refused")
+                             .arg(AppAvailability::statusEndpoint(host).toString())),
+        1);
 }
 
 TEST(AvailabilityTest, CacheBusterIsFreshAndDevFlagFollowsIt)

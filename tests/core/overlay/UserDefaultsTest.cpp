@@ -1,5 +1,8 @@
 #include "DefaultsBackends.h"
 
+#include "Await.h"
+#include "LogCapture.h"
+
 #include <QFile>
 #include <QLockFile>
 #include <QProcess>
@@ -13,6 +16,9 @@
 
 using namespace tolvane;
 using tolvane::test::DefaultsBackendTest;
+using tolvane::test::LogCapture;
+using tolvane::test::spinFor;
+using tolvane::test::spinUntil;
 
 namespace {
 
@@ -166,6 +172,61 @@ TEST(QSettingsUserDefaultsTest, LocksWithoutALiveOwnerAreClearedAtOpening)
     const QSettingsUserDefaults store(ini);
     EXPECT_TRUE(QFile::exists(ini + QStringLiteral(".lock")));
     EXPECT_TRUE(held.isLocked());
+}
+
+// A lock the settings library cannot judge stale for 30 s (another machine's, or a live process of
+// this program's name) must neither hold up the launch nor the writes: the stored values are read
+// without it, changes wait in memory, and they reach the file, beside what it held, once the lock
+// goes.
+TEST(QSettingsUserDefaultsTest, ALockHeldElsewhereHoldsNothingUpAndLosesNothing)
+{
+    for (const bool otherHost : {true, false}) {
+        SCOPED_TRACE(otherHost ? "another host" : "a live process of this name");
+        LogCapture logs;
+        QTemporaryDir dir;
+        const QString ini = dir.filePath(QStringLiteral("Tolvane.ini"));
+        {
+            QSettings stored(ini, QSettings::IniFormat);
+            stored.setValue(QStringLiteral("settings.showGold"), true);
+        }
+        const QString lockPath = ini + QStringLiteral(".lock");
+        QLockFile ours(lockPath);
+        if (otherHost) {
+            QFile lock(lockPath);
+            ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+            lock.write("4242\ntolvane\nsome-other-machine.example\n");
+        } else {
+            ASSERT_TRUE(ours.tryLock(0));
+        }
+        const auto onDisk = [&] {
+            QFile file(ini);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+
+        {
+            QSettingsUserDefaults store(ini);
+            EXPECT_TRUE(logs.contains(QStringLiteral("going on with the values stored there, read without the lock")));
+            EXPECT_TRUE(store.boolValue(QStringLiteral("settings.showGold")));
+            store.set(QStringLiteral("settings.textSize"), qint64(3));
+            store.remove(QStringLiteral("settings.showGold"));
+            store.sync();
+            EXPECT_EQ(store.integerValue(QStringLiteral("settings.textSize")), 3);
+            EXPECT_FALSE(store.contains(QStringLiteral("settings.showGold")));
+            spinFor(std::chrono::milliseconds(50));
+            EXPECT_TRUE(QFile::exists(lockPath)) << "the lock was taken from its holder";
+            EXPECT_FALSE(onDisk().contains("textSize")) << "written under someone else's lock";
+
+            if (otherHost)
+                QFile::remove(lockPath);
+            else
+                ours.unlock();
+            EXPECT_TRUE(spinUntil([&] { return onDisk().contains("settings.textSize=3"); }))
+                << "the changes were not written once the lock was free";
+        }
+        EXPECT_TRUE(onDisk().contains("settings.textSize=3"));
+        EXPECT_FALSE(onDisk().contains("showGold"));
+        EXPECT_TRUE(logs.contains(QStringLiteral("now that its lock is free")));
+    }
 }
 
 } // namespace

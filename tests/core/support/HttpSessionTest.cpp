@@ -69,6 +69,7 @@ TEST(HttpSession, RefusedConnectionIsToldApart)
 
 TEST(HttpSession, CancellationAndDestructionNeverLeaveTheCallerHanging)
 {
+    LogCapture logs;
     TestHttpServer silent([](const TestRequest&) { return TestResponse::never(); });
 
     CancelSource cancel;
@@ -92,6 +93,36 @@ TEST(HttpSession, CancellationAndDestructionNeverLeaveTheCallerHanging)
     auto* last = new HttpSession(HttpPeer::makerHost, HttpTimeouts {1h, 1h});
     QTimer::singleShot(50, [last] { delete last; });
     EXPECT_EQ(await(last->get(silent.url(QStringLiteral("/")))).transport, TransportError::cancelled);
+    // A request its caller ended did not fail.
+    EXPECT_TRUE(logs.lines(QStringLiteral("http")).isEmpty());
+}
+
+// A failure that repeats, as every poll does while the game is not running, is said when it starts
+// and when it ends, not at every try.
+TEST(HttpSession, RepeatedFailuresAreToldWhenTheyStartAndEnd)
+{
+    LogCapture logs;
+    bool answering = false;
+    TestHttpServer server([&answering](const TestRequest&) {
+        TestResponse closing;
+        closing.behaviour = TestResponse::Behaviour::closeWithoutAnswer;
+        return answering ? TestResponse::json("{}") : closing;
+    });
+    HttpSession session(HttpPeer::liveClient, patientTimeouts);
+    const QUrl url = server.url(QStringLiteral("/poll"));
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(await(session.get(url)).transport, TransportError::other);
+    answering = true;
+    EXPECT_TRUE(await(session.get(url)).arrived());
+    answering = false;
+    const HttpResult again = await(session.get(url));
+
+    const QString failed = QStringLiteral("Live Client request to %1 failed: Connection closed").arg(url.toString());
+    EXPECT_EQ(again.detail, failed);
+    EXPECT_EQ(logs.count(failed), 2);
+    EXPECT_EQ(logs.count(QStringLiteral("Live Client at %1 answers again after 5 failed requests").arg(url.toString())),
+        1);
+    EXPECT_EQ(logs.lines(QStringLiteral("http")).size(), 3);
 }
 
 // A body is read only up to its peer's limit: an announced length over it is refused before any
@@ -136,7 +167,8 @@ TEST(HttpSession, ABusyReaderHoldsAnEndlessBodyBack)
     for (const bool post : {false, true}) {
         SCOPED_TRACE(post ? "POST" : "GET");
         PouringPeer peer("HTTP/1.1 200 OK\r\nContent-Type: application/json\r\n\r\n", QByteArray(64 * 1024, ' '));
-        auto reply = post ? session.post(peer.url(QStringLiteral("/beat")), "{}") : session.get(peer.url(QStringLiteral("/")));
+        auto reply
+            = post ? session.post(peer.url(QStringLiteral("/beat")), "{}") : session.get(peer.url(QStringLiteral("/")));
         ASSERT_TRUE(spinUntil([&] { return peer.sent() > 0; })) << "the peer never began its body";
 
         // Busy, with no event loop, until the peer is held back or has sent far past the limit.
@@ -183,6 +215,72 @@ TEST(HttpSession, OnlyWholeRepliesArrive)
             EXPECT_TRUE(logs.contains(QStringLiteral("Data Dragon reply from ")
                 + server.url(QStringLiteral("/data")).toString() + QStringLiteral(" did not finish cleanly")));
         }
+    }
+}
+
+// The network library reads a reply's head whole, on its own thread, and drops one it will not
+// take (over 256 KiB or 100 fields): such a reply, handed over without any header, fails at once
+// instead of waiting for its connection to close. A head that never ends is out of sight on that
+// thread: it ends with the reply's time.
+TEST(HttpSession, HeadsTheLibraryDropsFail)
+{
+    LogCapture logs;
+    TestHttpServer server([](const TestRequest& r) {
+        TestResponse response = TestResponse::json("{}");
+        for (int i = 0; r.path() == "/wide" && i < 40; ++i)
+            response.headers.append({"X-Pad-" + QByteArray::number(i), QByteArray(7000, 'a')});
+        for (int i = 0; r.path() == "/many" && i < 150; ++i)
+            response.headers.append({"X-Field-" + QByteArray::number(i), "1"});
+        return response;
+    });
+    HttpSession session(HttpPeer::liveClient, patientTimeouts);
+    EXPECT_TRUE(await(session.get(server.url(QStringLiteral("/plain")))).arrived());
+    for (const QString& path : {QStringLiteral("/wide"), QStringLiteral("/many")}) {
+        const HttpResult result = await(session.get(server.url(path)));
+        EXPECT_EQ(result.transport, TransportError::incomplete) << path.toStdString();
+        EXPECT_EQ(logs.count(QStringLiteral("Live Client reply from %1 refused: its header block was too large or "
+                                            "malformed to read")
+                                 .arg(server.url(path).toString())),
+            1);
+    }
+
+    // The pouring peer stops before the session goes, so that the library's thread, reading the
+    // endless head byte by byte, is free again when its manager ends.
+    HttpSession strict(HttpPeer::makerHost, HttpTimeouts {20s, 300ms});
+    PouringPeer flood("HTTP/1.1 200 OK\r\n", "X-Pad: " + QByteArray(1000, 'a') + "\r\n");
+    const HttpResult endless = await(strict.get(flood.url(QStringLiteral("/status"))));
+    EXPECT_EQ(endless.transport, TransportError::timedOut);
+    EXPECT_EQ(logs.count(QStringLiteral("maker's host request to %1 timed out: no whole reply within 300 ms")
+                             .arg(flood.url(QStringLiteral("/status")).toString())),
+        1);
+}
+
+// A compressed body that expands far past its size is refused as soon as the network library
+// stops decoding it, on a GET as on a POST, and said to be what it is.
+TEST(HttpSession, DecompressionBombsFailAtOnce)
+{
+    LogCapture logs;
+    // A gigabyte of zeros in about a megabyte: one compressed megabyte, repeated as streams back to
+    // back. The library stops decoding it a few pieces in.
+    const QByteArray member = qCompress(QByteArray(1024 * 1024, '\0'), 9).mid(4); // without Qt's length prefix
+    const QByteArray bomb = member.repeated(1024);
+    TestHttpServer server([bomb](const TestRequest&) {
+        TestResponse response = TestResponse::json(bomb);
+        response.headers = {{"Content-Encoding", "deflate"}};
+        return response;
+    });
+    // Time-outs the test never reaches: before, the GET ran into them.
+    HttpSession session(HttpPeer::dataDragon, HttpTimeouts {20s, 20s});
+    for (const bool post : {false, true}) {
+        SCOPED_TRACE(post ? "POST" : "GET");
+        const QUrl url = server.url(post ? QStringLiteral("/post") : QStringLiteral("/get"));
+        const HttpResult result = await(post ? session.post(url, "{}") : session.get(url));
+        EXPECT_EQ(result.transport, TransportError::incomplete);
+        EXPECT_EQ(logs.count(QStringLiteral("Data Dragon reply from %1 did not finish cleanly: its compressed body "
+                                            "could not be decompressed (corrupt, or expanding far past its "
+                                            "compressed size)")
+                                 .arg(url.toString())),
+            1);
     }
 }
 
