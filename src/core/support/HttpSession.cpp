@@ -1,5 +1,6 @@
 #include "core/support/HttpSession.h"
 
+#include "core/support/ConnectProbe.h"
 #include "core/support/Log.h"
 
 #include <QDeadlineTimer>
@@ -9,6 +10,7 @@
 #include <QNetworkCookie>
 #include <QNetworkCookieJar>
 #include <QNetworkRequest>
+#include <QSet>
 #include <QSslConfiguration>
 #include <QSslError>
 #include <QThread>
@@ -100,6 +102,8 @@ struct HttpSession::Pool {
     };
     static constexpr qsizetype maxRuns = 64;
     QList<Run> runs;
+    // Origins (scheme, host and port) whose last call was refused a connection.
+    QSet<QString> refusing;
 };
 
 namespace {
@@ -537,6 +541,7 @@ QNetworkReply* HttpSession::issue(const Request& request)
 {
     if (!pool_)
         pool_ = sharedPool(peer_, trust_.get());
+    ++requestsIssued_;
     const QNetworkRequest made = makeRequest(request.url, request.headers);
     QNetworkAccessManager& manager = *pool_->manager;
     QNetworkReply* reply = request.verb == "POST" ? manager.post(made, request.body) : manager.get(made);
@@ -563,10 +568,33 @@ QCoro::Task<HttpResult> HttpSession::send(Request request, CancelToken cancel)
     const HttpTimeouts timeouts = timeouts_;
     const QDeadlineTimer deadline(timeouts.resource); // covers every hop of the call
     const QUrl origin = request.url;
-    QNetworkReply* reply = issue(request);
+    const QString originKey = origin.adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment
+        | QUrl::RemoveUserInfo).toString();
+    if (!pool_)
+        pool_ = sharedPool(peer_, trust_.get());
     // Failures are told through the pool, which stays while the call runs even if the session goes.
     const std::shared_ptr<Pool> pool = pool_;
     HttpResult result;
+
+    // The network library tries each address twice before it reports a connection refused. An
+    // address that refused last time (the game's port between matches) is asked once, directly;
+    // only when it accepts, or cannot tell, does a request go out again.
+    const QHostAddress literal(origin.host());
+    if (pool->refusing.contains(originKey) && !literal.isNull()) {
+        const int port = origin.port(origin.scheme() == QLatin1String("https") ? 443 : 80);
+        const ProbeResult probed = co_await probeConnection(literal, quint16(port), timeouts.request, cancel);
+        if (!self || cancel.isCancelled())
+            co_return failure(TransportError::cancelled,
+                peerName(peer) + QStringLiteral(" request to ") + shown(origin) + QStringLiteral(" cancelled"));
+        if (probed == ProbeResult::refused) {
+            result = failure(TransportError::connectionRefused,
+                peerName(peer) + QStringLiteral(" request to ") + shown(origin) + QStringLiteral(" failed: connection refused"));
+            pool->failed(shown(origin), result);
+            co_return result;
+        }
+    }
+
+    QNetworkReply* reply = issue(request);
     for (int redirects = 0;; ++redirects) {
         result = co_await receive(reply, peer, timeouts, deadline, cancel);
         if (!result.arrived() || !isRedirect(result.reply->status))
@@ -606,6 +634,10 @@ QCoro::Task<HttpResult> HttpSession::send(Request request, CancelToken cancel)
         reply = self->issue(request);
     }
     // A call is one request to the address the caller asked for, whatever its hops.
+    if (result.transport == TransportError::connectionRefused)
+        pool->refusing.insert(originKey);
+    else
+        pool->refusing.remove(originKey);
     if (result.arrived())
         pool->answered(peer, shown(origin));
     else if (result.transport != TransportError::cancelled)

@@ -116,6 +116,8 @@ public:
     void abortAll();
 
     HttpPeer peer() const { return peer_; }
+    // Requests this session has handed to the network library, each redirect hop counting.
+    int requestsIssued() const { return requestsIssued_; }
     HttpTimeouts timeouts() const { return timeouts_; }
 
     // Redirects followed within the origin before a request gives up.
@@ -135,6 +137,7 @@ private:
     HttpTimeouts timeouts_;
     std::shared_ptr<const TlsTrustPolicy> trust_;
     std::shared_ptr<Pool> pool_; // taken on the first request, on this thread
+    int requestsIssued_ = 0;
     std::vector<QPointer<QNetworkReply>> inFlight_;
 };
 

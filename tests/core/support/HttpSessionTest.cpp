@@ -10,6 +10,10 @@
 
 #include <thread>
 
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 using namespace tolvane;
@@ -49,6 +53,44 @@ TEST(HttpSession, TimeOutsEndRequestsThatStall)
     HttpSession strict(HttpPeer::liveClient, HttpTimeouts {10s, 150ms});
     HttpResult whole = await(strict.get(late.url(QStringLiteral("/"))));
     EXPECT_EQ(whole.transport, TransportError::timedOut);
+}
+
+// The game's port is closed between matches, and the network library tries a closed port twice
+// for each request. An address that refused is asked once, directly, before the next request goes
+// out; once it accepts again, requests go out as before.
+TEST(HttpSession, AnAddressThatRefusedIsAskedOnceBeforeTheNextRequest)
+{
+    // A port of this test's own: bound, so nothing else can take it, and refusing until it listens.
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    sockaddr_in address {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), length), 0);
+    ASSERT_EQ(::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length), 0);
+    QUrl url(QStringLiteral("http://127.0.0.1/liveclientdata/allgamedata"));
+    url.setPort(ntohs(address.sin_port));
+
+    LogCapture logs;
+    HttpSession session(HttpPeer::liveClient, HttpTimeouts {20s, 20s});
+    for (int poll = 0; poll < 4; ++poll)
+        EXPECT_EQ(await(session.get(url)).transport, TransportError::connectionRefused) << "poll " << poll;
+    EXPECT_EQ(session.requestsIssued(), 1) << "the polls after the first were answered by one attempt each";
+    EXPECT_EQ(logs.lines(QStringLiteral("http")).size(), 1);
+
+    // The port opens (nobody answers on it): the next call finds it open and sends its request.
+    ASSERT_EQ(::listen(fd, 8), 0);
+    CancelSource cancel;
+    auto call = session.get(url, {}, cancel.token());
+    int accepted = 0;
+    EXPECT_TRUE(spinUntil([&] {
+        for (int connection; (connection = ::accept4(fd, nullptr, nullptr, SOCK_CLOEXEC)) >= 0; ++accepted)
+            ::close(connection);
+        return session.requestsIssued() == 2 && accepted == 2;
+    })) << "probe and request: " << accepted << " connections, " << session.requestsIssued() << " requests";
+    cancel.cancel();
+    EXPECT_EQ(await(std::move(call)).transport, TransportError::cancelled);
+    ::close(fd);
 }
 
 TEST(HttpSession, RefusedConnectionIsToldApart)
