@@ -18,12 +18,17 @@
 #include <cstdio>
 #include <memory>
 
+#include <malloc.h>
+
 #ifdef TOLVANE_STAND_IN_ENTRY
 #include "StandInEntry.h"
 #endif
 
 int main(int argc, char* argv[])
 {
+    // A handful of threads, none of them busy: each need not keep an allocation arena of its own
+    // resident for the whole session.
+    mallopt(M_ARENA_MAX, 2);
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);

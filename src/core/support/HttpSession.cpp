@@ -120,7 +120,7 @@ std::shared_ptr<HttpSession::Pool> sharedPool(HttpPeer peer, const TlsTrustPolic
     manager->setCookieJar(new NullCookieJar(manager));
     manager->setCache(nullptr);
     manager->setAutoDeleteReplies(false);
-    std::shared_ptr<HttpSession::Pool> made(new HttpSession::Pool {manager, {}}, [](HttpSession::Pool* pool) {
+    std::shared_ptr<HttpSession::Pool> made(new HttpSession::Pool {manager, {}, {}}, [](HttpSession::Pool* pool) {
         if (pool->manager->thread() == QThread::currentThread())
             delete pool->manager;
         else
