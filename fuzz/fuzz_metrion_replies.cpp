@@ -10,6 +10,7 @@
 #include "core/advice/MetrionMatchupProvider.h"
 #include "core/advice/SummonerProfileFetcher.h"
 
+#include "FuzzCheck.h"
 #include "NotationReference.h"
 
 #include <QByteArray>
@@ -21,17 +22,7 @@
 
 namespace {
 
-void quiet(QtMsgType, const QMessageLogContext&, const QString&)
-{
-}
-
-void require(bool promise, const char* what)
-{
-    if (!promise) {
-        std::fprintf(stderr, "broken promise: %s\n", what);
-        std::abort();
-    }
-}
+using tolvane::fuzz::require;
 
 bool fraction(const std::optional<double>& rate, bool oneAllowed)
 {
@@ -100,10 +91,8 @@ void checkCombosAndRanks(const QString& text)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static const bool installed = (qInstallMessageHandler(quiet), true);
-    (void)installed;
-
-    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    tolvane::fuzz::silenceLogs();
+    const QByteArray bytes = tolvane::fuzz::bytes(data, size);
     const QString text = QString::fromUtf8(bytes);
 
     (void)tolvane::MetrionMCPClient::extractToolText(bytes);

@@ -16,12 +16,16 @@ namespace tolvane {
 struct ActivePlayer {
     std::optional<QString> summonerName;
     std::optional<QString> riotIdGameName;
+
+    bool operator==(const ActivePlayer&) const = default;
 };
 
 struct GameData {
     double gameTime = 0;
     std::optional<QString> gameMode; // "CLASSIC", "ARAM", "CHERRY", ...
     std::optional<int64_t> mapNumber; // 11, 12, 30, ...
+
+    bool operator==(const GameData&) const = default;
 };
 
 struct LiveScores {
@@ -57,6 +61,8 @@ struct LiveItem {
     int64_t itemID = 0;
     int64_t price = 0;
     int64_t count = 0;
+
+    bool operator==(const LiveItem&) const = default;
 };
 
 struct LivePlayer {
@@ -69,6 +75,8 @@ struct LivePlayer {
     std::optional<LiveSummonerSpells> summonerSpells;
     std::optional<int64_t> level;
     std::optional<LiveScores> scores;
+
+    bool operator==(const LivePlayer&) const = default;
 };
 
 struct AllGameData {
@@ -78,6 +86,8 @@ struct AllGameData {
 
     // Strict decoding of one reply body; the error names the failing key path.
     static json::Decoded<AllGameData> decode(QByteArrayView body);
+
+    bool operator==(const AllGameData&) const = default;
 };
 
 } // namespace tolvane

@@ -43,6 +43,8 @@ struct GameflowSession {
         std::optional<std::vector<Player>> teamOne;
         std::optional<std::vector<Player>> teamTwo;
         std::optional<int64_t> mapNumber;
+
+        bool operator==(const GameData&) const = default;
     };
 
     QString phase; // "Lobby", "ChampSelect", "GameStart", "InProgress", "EndOfGame", ...
@@ -52,6 +54,8 @@ struct GameflowSession {
     bool isLoadingOrInGame() const;
 
     static json::Decoded<GameflowSession> decode(QByteArrayView body);
+
+    bool operator==(const GameflowSession&) const = default;
 };
 
 } // namespace tolvane

@@ -23,13 +23,18 @@ QCoro::Task<DDragonResult<QString>> fetchLatestDDragonVersion(std::shared_ptr<Ht
     if (!result.arrived())
         co_return DDragonResult<QString>::failure(
             result.detail.isEmpty() ? QStringLiteral("transport error") : result.detail);
-    auto decoded = json::decode<std::vector<QString>>(result.reply->body,
-        [](json::Value root) { return root.toArray().map([](json::Value v) { return v.toString(); }); });
+    co_return latestDDragonVersion(result.reply->body);
+}
+
+DDragonResult<QString> latestDDragonVersion(QByteArrayView body)
+{
+    auto decoded = json::decode<std::vector<QString>>(
+        body, [](json::Value root) { return root.toArray().map([](json::Value v) { return v.toString(); }); });
     if (!decoded)
-        co_return DDragonResult<QString>::failure(decoded.error);
+        return DDragonResult<QString>::failure(decoded.error);
     if (decoded.value->empty())
-        co_return DDragonResult<QString>::failure(QString::fromLatin1(ddragonBadServerResponse));
-    co_return DDragonResult<QString> {decoded.value->front(), {}};
+        return DDragonResult<QString>::failure(QString::fromLatin1(ddragonBadServerResponse));
+    return DDragonResult<QString> {decoded.value->front(), {}};
 }
 
 QCoro::Task<DDragonResult<DDragonFile>> fetchDDragonFile(

@@ -5,6 +5,7 @@
 #include "core/support/HttpSession.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QUrl>
 
@@ -39,6 +40,9 @@ inline constexpr char ddragonBadServerResponse[] = "bad server response (empty v
 
 // The newest version listed at <base>/api/versions.json. The reply's status is not looked at.
 QCoro::Task<DDragonResult<QString>> fetchLatestDDragonVersion(std::shared_ptr<HttpSession> session, QString base);
+
+// The newest version in the body of versions.json: its first entry.
+DDragonResult<QString> latestDDragonVersion(QByteArrayView body);
 
 // One data file of the newest version: <base>/cdn/<version>/<pathAfterVersion>.
 struct DDragonFile {
