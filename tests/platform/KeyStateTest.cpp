@@ -14,9 +14,11 @@
 #include <array>
 #include <condition_variable>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string_view>
 #include <thread>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -82,6 +84,11 @@ protected:
     using Held = std::array<bool, 3>;
 
     struct Poll {
+        explicit Poll(std::unique_ptr<X11KeyState> reader)
+            : keys(std::move(reader))
+        {
+        }
+
         std::unique_ptr<X11KeyState> keys;
         ComboEdgeDetector edges {3};
         Held last {};

@@ -157,7 +157,7 @@ private:
     std::shared_ptr<MetrionMCPClient> newStatisticsClient() const;
     static QCoro::Task<void> checkAvailability(QPointer<AppDelegate> self);
 
-    // Runs the shop-key poll's timer while a match runs.
+    // Runs the visibility tick while any match runs, and the shop-key poll while the player's own does.
     void followMatch();
     void buildStatusItem();
     void buildPanelWindows();

@@ -277,10 +277,14 @@ void QSettingsUserDefaults::opened()
     }
     writer_ = std::make_unique<QTimer>();
     writer_->setSingleShot(true);
-    QObject::connect(writer_.get(), &QTimer::timeout, [this] {
-        if (!write(held_ ? std::chrono::milliseconds(0) : briefWait))
-            writer_->start(retryEvery);
-    });
+    QObject::connect(writer_.get(), &QTimer::timeout, [this] { tryWrite(); });
+}
+
+void QSettingsUserDefaults::tryWrite()
+{
+    // While the lock is known to be held, a try does not wait for it.
+    if (!write(held_ ? std::chrono::milliseconds(0) : briefWait) && !writer_->isActive())
+        writer_->start(retryEvery);
 }
 
 QSettingsUserDefaults::~QSettingsUserDefaults()
@@ -356,8 +360,7 @@ void QSettingsUserDefaults::remove(const QString& key)
 
 void QSettingsUserDefaults::sync()
 {
-    if (!write(held_ ? std::chrono::milliseconds(0) : briefWait) && !writer_->isActive())
-        writer_->start(retryEvery);
+    tryWrite();
 }
 
 QString QSettingsUserDefaults::fileName() const

@@ -101,6 +101,8 @@ private:
     void change(const QString& key, std::optional<QVariant> value);
     // True once nothing is pending.
     bool write(std::chrono::milliseconds wait);
+    // Writes now if the lock is free; otherwise tries again later.
+    void tryWrite();
 
     std::unique_ptr<QSettings> settings_;
     // In the order made, one per key; none is a removal.

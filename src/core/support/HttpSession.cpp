@@ -539,8 +539,7 @@ void HttpSession::watchTrust(QNetworkReply* reply)
 
 QNetworkReply* HttpSession::issue(const Request& request)
 {
-    if (!pool_)
-        pool_ = sharedPool(peer_, trust_.get());
+    // send() has taken the pool before the first request.
     ++requestsIssued_;
     const QNetworkRequest made = makeRequest(request.url, request.headers);
     QNetworkAccessManager& manager = *pool_->manager;
@@ -568,8 +567,9 @@ QCoro::Task<HttpResult> HttpSession::send(Request request, CancelToken cancel)
     const HttpTimeouts timeouts = timeouts_;
     const QDeadlineTimer deadline(timeouts.resource); // covers every hop of the call
     const QUrl origin = request.url;
-    const QString originKey = origin.adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment
-        | QUrl::RemoveUserInfo).toString();
+    const QString originKey
+        = origin.adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment | QUrl::RemoveUserInfo)
+              .toString();
     if (!pool_)
         pool_ = sharedPool(peer_, trust_.get());
     // Failures are told through the pool, which stays while the call runs even if the session goes.
@@ -581,14 +581,13 @@ QCoro::Task<HttpResult> HttpSession::send(Request request, CancelToken cancel)
     // only when it accepts, or cannot tell, does a request go out again.
     const QHostAddress literal(origin.host());
     if (pool->refusing.contains(originKey) && !literal.isNull()) {
+        const QString asked = peerName(peer) + QStringLiteral(" request to ") + shown(origin);
         const int port = origin.port(origin.scheme() == QLatin1String("https") ? 443 : 80);
         const ProbeResult probed = co_await probeConnection(literal, quint16(port), timeouts.request, cancel);
         if (!self || cancel.isCancelled())
-            co_return failure(TransportError::cancelled,
-                peerName(peer) + QStringLiteral(" request to ") + shown(origin) + QStringLiteral(" cancelled"));
+            co_return failure(TransportError::cancelled, asked + QStringLiteral(" cancelled"));
         if (probed == ProbeResult::refused) {
-            result = failure(TransportError::connectionRefused,
-                peerName(peer) + QStringLiteral(" request to ") + shown(origin) + QStringLiteral(" failed: connection refused"));
+            result = failure(TransportError::connectionRefused, asked + QStringLiteral(" failed: connection refused"));
             pool->failed(shown(origin), result);
             co_return result;
         }

@@ -1,8 +1,8 @@
 #pragma once
 // One client's HTTP session: nothing kept between requests (no cache, cookies or credentials), an
 // idle time-out per request and a whole-resource time-out, optional pinned TLS for chosen hosts,
-// a body limit for its kind of peer, and redirects followed only within the origin. GET and POST are coroutines that
-// always finish, even when the session or its reply goes away first.
+// a body limit for its kind of peer, and redirects followed only within the origin. GET and POST
+// are coroutines that always finish, even when the session or its reply goes away first.
 //
 // Sessions name the kind of peer they talk to. Sessions of one kind and one trust policy share a
 // network manager (and with it the manager's thread and kept-alive connections); the manager
