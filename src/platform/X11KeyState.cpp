@@ -3,13 +3,15 @@
 // events keep a copy of the keyboard's state in the process and a reading only takes what has
 // already arrived on the connection; otherwise each reading is one XQueryKeymap round trip,
 // shared by the keys asked together. Keys are found by their place on the keyboard, so the layout
-// in effect does not change which key is read.
+// in effect does not change which key is read. A watcher of the raw stream hears of each change
+// as its event arrives on the connection, so that a poll can rest while no key moves.
 #include "core/support/Log.h"
 #include "platform/X11Connection.h"
 #include "platform/X11PhysicalKeys.h"
 #include "platform/X11Platform.h"
 #include "platform/X11RawKeys.h"
 
+#include <QSocketNotifier>
 #include <QTimer>
 
 #include <algorithm>
@@ -41,6 +43,38 @@ public:
     }
 
     bool readsRawEvents() const override { return raw_ != nullptr; }
+
+    bool watchChanges(std::function<void()> changed) const override
+    {
+        Display* display = connection_.display();
+        if (!raw_ || display == nullptr)
+            return false;
+        watcher_ = std::move(changed);
+        if (!incoming_) {
+            incoming_ = std::make_unique<QSocketNotifier>(ConnectionNumber(display), QSocketNotifier::Read);
+            QObject::connect(incoming_.get(), &QSocketNotifier::activated, incoming_.get(), [this] {
+                if (Display* d = connection_.display())
+                    takeEvents(d);
+            });
+        }
+        // The stream runs for as long as the watch does, read or not.
+        unread_.stop();
+        ensureRunning();
+        // Whatever came in with the keymap's reply is already off the socket.
+        takeEvents(display);
+        return true;
+    }
+
+    void stopWatching() const override
+    {
+        if (!watcher_)
+            return;
+        watcher_ = nullptr;
+        incoming_.reset();
+        // Nobody reads it now: a stream nobody reads would only pile up.
+        if (raw_ && raw_->running())
+            raw_->stop();
+    }
 
     bool isKeyDown(int virtualKeyCode) const override
     {
@@ -74,6 +108,10 @@ public:
                     lcKeyState(), QStringLiteral("the keyboard's key names cannot be read; no key reads as held"));
             physicalRead_ = true;
             keyboardChanged_ = false;
+            // Events that came in with the names' replies left the socket with them: a watcher
+            // would not hear of them until the next one.
+            if (raw_)
+                takeEvents(display);
         }
         for (std::size_t i = 0; i < count; ++i) {
             const unsigned keycode = physical_.keycode(virtualKeyCodes[i]);
@@ -95,27 +133,48 @@ private:
     const X11RawKeys::Keymap& rawKeymap(Display* display) const
     {
         readSinceCheck_ = true;
-        if (!raw_->running()) {
-            raw_->start();
-            // Notices were dropped while the stream was stopped.
-            keyboardChanged_ = true;
+        ensureRunning();
+        takeEvents(display);
+        return raw_->keymap();
+    }
+
+    void ensureRunning() const
+    {
+        if (raw_->running())
+            return;
+        raw_->start();
+        // Notices were dropped while the stream was stopped.
+        keyboardChanged_ = true;
+        if (!watcher_)
             unread_.start();
-        }
-        // Only what the server has sent already: the socket is read without waiting and nothing
-        // is asked of the server.
+    }
+
+    // Applies what the server has sent already: the socket is read without waiting and nothing
+    // is asked of the server. Tells the watcher when a key or the keyboard changed.
+    void takeEvents(Display* display) const
+    {
+        if (!raw_->running())
+            return;
+        const X11RawKeys::Keymap before = raw_->keymap();
+        bool noticed = false;
         while (XEventsQueued(display, QueuedAfterReading) > 0) {
             XEvent event;
             XNextEvent(display, &event);
-            if (changes_.isNotice(event))
+            if (changes_.isNotice(event)) {
                 keyboardChanged_ = true;
-            else
+                noticed = true;
+            } else {
                 raw_->handle(event);
+            }
         }
-        return raw_->keymap();
+        if (watcher_ && (noticed || raw_->keymap() != before))
+            watcher_();
     }
 
     void stopWhenUnread()
     {
+        if (watcher_)
+            return;
         if (!readSinceCheck_) {
             raw_->stop();
             unread_.stop();
@@ -127,6 +186,8 @@ private:
     mutable X11KeyboardChanges changes_ {connection_.display()};
     std::unique_ptr<X11RawKeys> raw_;
     mutable QTimer unread_;
+    mutable std::function<void()> watcher_;
+    mutable std::unique_ptr<QSocketNotifier> incoming_;
     mutable bool readSinceCheck_ = false;
     mutable X11RawKeys::Keymap queried_ {};
     mutable X11PhysicalKeys physical_;

@@ -132,13 +132,20 @@ TEST_F(BothReadings, GiveTheSameEdgesForTheSameKeys)
 {
     Poll raw {makeX11KeyState(X11KeyReading::rawEventsWhereAvailable)};
     Poll roundTrip {makeX11KeyState(X11KeyReading::roundTrip)};
+    // And a poll that reads only after it was told a key moved, as the shop-key poll rests.
+    Poll watched {makeX11KeyState(X11KeyReading::rawEventsWhereAvailable)};
     ASSERT_TRUE(raw.keys->readsRawEvents());
     ASSERT_FALSE(roundTrip.keys->readsRawEvents());
+    ASSERT_FALSE(roundTrip.keys->watchChanges([] {}));
+    bool moved = true;
+    ASSERT_TRUE(watched.keys->watchChanges([&] { moved = true; }));
     QTimer poll;
     poll.setInterval(std::chrono::milliseconds(20));
     QObject::connect(&poll, &QTimer::timeout, [&] {
         raw.read();
         roundTrip.read();
+        if (std::exchange(moved, false))
+            watched.read();
     });
     poll.start();
 
@@ -168,10 +175,12 @@ TEST_F(BothReadings, GiveTheSameEdgesForTheSameKeys)
         }
         const Step& step = steps[i];
         ASSERT_TRUE(test::xdotool(step.xdotool));
-        ASSERT_TRUE(test::spinUntil([&] { return raw.last == step.held && roundTrip.last == step.held; }))
-            << "both readings after xdotool " << step.xdotool.join(u' ').toStdString();
+        ASSERT_TRUE(test::spinUntil(
+            [&] { return raw.last == step.held && roundTrip.last == step.held && watched.last == step.held; }))
+            << "the readings after xdotool " << step.xdotool.join(u' ').toStdString();
     }
     EXPECT_EQ(raw.fired, roundTrip.fired);
+    EXPECT_EQ(watched.fired, raw.fired);
     EXPECT_EQ(raw.fired, QStringList({"p", "Tab", "p", "Escape", "p", "p", "Escape"}));
 }
 

@@ -39,6 +39,7 @@
 #include "core/overlay/UsagePing.h"
 #include "core/support/HttpSession.h"
 #include "core/support/Log.h"
+#include "platform/KeyState.h"
 
 #include <QAction>
 #include <QApplication>
@@ -143,6 +144,7 @@ AppDelegate::~AppDelegate()
         visTimer_->stop();
     if (keyPollTimer_)
         keyPollTimer_->stop();
+    services_.keys.stopWatching();
     moveTracker_.reset();
     repositionController_->dismiss();
     // Until a main window takes it, the main menu belongs to no one.
@@ -194,7 +196,7 @@ void AppDelegate::applicationDidFinishLaunching()
 
     keyPollTimer_ = new QTimer(this);
     keyPollTimer_->setInterval(keyPollIntervalMs);
-    connect(keyPollTimer_, &QTimer::timeout, this, &AppDelegate::pollShopKeys);
+    connect(keyPollTimer_, &QTimer::timeout, this, &AppDelegate::keyPollDue);
     connect(goldVM_.get(), &GoldSpentViewModel::changed, this, &AppDelegate::followMatch);
     connect(cooldownVM_.get(), &CooldownPanelViewModel::changed, this, &AppDelegate::followMatch);
     followMatch();
@@ -282,19 +284,44 @@ void AppDelegate::pollShopKeys()
         shopKeyPoll_->pollShopKeys();
 }
 
+void AppDelegate::keyPollDue()
+{
+    // A reading with no key moved since the last one gives the same states, so no edge: the poll
+    // rests until a key moves again.
+    if (keysWatched_ && !keysMoved_) {
+        keyPollTimer_->stop();
+        return;
+    }
+    keysMoved_ = false;
+    pollShopKeys();
+}
+
+void AppDelegate::keysMoved()
+{
+    keysMoved_ = true;
+    if (inOwnMatch_ && keyPollTimer_ && !keyPollTimer_->isActive())
+        keyPollTimer_->start();
+}
+
 void AppDelegate::followMatch()
 {
     if (!visTimer_ || !keyPollTimer_)
         return;
     // Between matches no panel can be due and the keyboard is not read: a tick would only hide
     // what is hidden and a poll would only clear the latch, which the last of each does. So both
-    // loops run while a match does, and nothing wakes the process for nothing in between.
+    // loops run while a match does, and nothing wakes the process for nothing in between. In a
+    // match the key poll runs at its pace while keys move, where the key state can tell it so.
     const bool ownMatch = goldVM_->summary().has_value();
     const bool anyMatch = ownMatch || cooldownVM_->inGame();
-    if (keyPollTimer_->isActive() != ownMatch) {
+    if (inOwnMatch_ != ownMatch) {
+        inOwnMatch_ = ownMatch;
         if (ownMatch) {
+            keysMoved_ = true; // the first reading is the match's starting state
+            keysWatched_ = services_.keys.watchChanges([this] { keysMoved(); });
             keyPollTimer_->start();
         } else {
+            services_.keys.stopWatching();
+            keysWatched_ = false;
             pollShopKeys();
             keyPollTimer_->stop();
         }

@@ -159,6 +159,10 @@ private:
 
     // Runs the visibility tick while any match runs, and the shop-key poll while the player's own does.
     void followMatch();
+    // The key poll's turn; it stops itself when no key moved since the last one.
+    void keyPollDue();
+    // A key went down or up: the poll runs again if it rested.
+    void keysMoved();
     void buildStatusItem();
     void buildPanelWindows();
     void settleCooldownFormat();
@@ -204,6 +208,9 @@ private:
     std::unique_ptr<PanelMoveTracker> moveTracker_;
     QTimer* visTimer_ = nullptr;
     QTimer* keyPollTimer_ = nullptr;
+    bool inOwnMatch_ = false;
+    bool keysWatched_ = false; // the key state tells of each change
+    bool keysMoved_ = false; // since the last poll
     std::unique_ptr<MainWindowController> mainWindow_;
     QPointer<AboutPanel> aboutPanel_;
     bool availabilityNoticeShown_ = false;

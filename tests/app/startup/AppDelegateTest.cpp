@@ -140,6 +140,40 @@ TEST_F(AppDelegateTest, LaunchBuildsHiddenPanelsMenusAndBothLoops)
     EXPECT_FALSE(app.champVM().isPolling());
 }
 
+// Where the key state tells of each change, the shop-key poll runs at its pace only while keys
+// move, and still turns each press into the latch.
+TEST_F(AppDelegateTest, TheKeyPollRestsWhileNoKeyMoves)
+{
+    keys.tellsChanges = true;
+    AppDelegate& app = launch();
+    QTimer* poll = app.keyPollTimer();
+    ASSERT_NE(poll, nullptr);
+    EXPECT_FALSE(keys.watched());
+
+    app.goldVM().setSummary(GoldSpentTracker::Summary {});
+    EXPECT_TRUE(keys.watched());
+    EXPECT_TRUE(poll->isActive()); // the match's first reading
+    ASSERT_TRUE(test::spinUntil([&] { return !poll->isActive(); }));
+
+    keys.setDown(OverlaySettingsStore::Defaults::shopKeyCode, true);
+    EXPECT_TRUE(poll->isActive());
+    ASSERT_TRUE(test::spinUntil([&] { return app.loopState().shopLatch.isLatched(); }));
+    keys.setDown(OverlaySettingsStore::Defaults::shopKeyCode, false);
+    ASSERT_TRUE(test::spinUntil([&] { return !poll->isActive(); }));
+    // A second press unlatches: the release between them was read.
+    keys.setDown(OverlaySettingsStore::Defaults::shopKeyCode, true);
+    ASSERT_TRUE(test::spinUntil([&] { return !app.loopState().shopLatch.isLatched(); }));
+    keys.setDown(OverlaySettingsStore::Defaults::shopKeyCode, false);
+    ASSERT_TRUE(test::spinUntil([&] { return !poll->isActive(); }));
+
+    app.goldVM().setSummary(std::nullopt);
+    EXPECT_FALSE(keys.watched());
+    EXPECT_FALSE(poll->isActive());
+    // Between matches a key moving wakes nothing.
+    keys.setDown(OverlaySettingsStore::Defaults::shopKeyCode, true);
+    EXPECT_FALSE(poll->isActive());
+}
+
 TEST_F(AppDelegateTest, MainWindowOpensOnTheLiveTabAndReopensOnTheLastOne)
 {
     defaults->set(OverlaySettingsStore::Keys::mainWindowDismissed, false);
