@@ -344,6 +344,10 @@ int main(int argc, char* argv[])
     match.setPhase(StandInMatch::Phase::inProgress);
     pause(settle);
     const Spell game = measure();
+    if (const int hold = qEnvironmentVariableIntValue("TOLVANE_BENCH_HOLD"); hold > 0) {
+        std::fprintf(stderr, "holding the game for %d s, pid %lld\n", hold, static_cast<long long>(app.pid()));
+        pause(std::chrono::seconds(hold));
+    }
 
     std::printf("Whole application over the stand-in match: %d s per spell, main window closed, %u cores\n", spell,
         std::thread::hardware_concurrency());

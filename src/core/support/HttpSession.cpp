@@ -458,6 +458,12 @@ bool awaitNetworkThreadsEnded(std::chrono::milliseconds limit)
     return true;
 }
 
+struct HttpSession::BuiltRequest {
+    QUrl url;
+    HttpHeaders headers;
+    QNetworkRequest request;
+};
+
 struct HttpSession::Request {
     QByteArray verb; // "GET" or "POST"
     QUrl url;
@@ -509,6 +515,14 @@ QNetworkRequest HttpSession::makeRequest(const QUrl& url, const HttpHeaders& hea
     return request;
 }
 
+const QNetworkRequest& HttpSession::requestFor(const QUrl& url, const HttpHeaders& headers)
+{
+    // Building one (its TLS settings above all) costs more than comparing what it was built for.
+    if (!lastRequest_ || lastRequest_->url != url || lastRequest_->headers != headers)
+        lastRequest_.reset(new BuiltRequest {url, headers, makeRequest(url, headers)});
+    return lastRequest_->request;
+}
+
 void HttpSession::watchTrust(QNetworkReply* reply)
 {
     if (!trust_ || !trust_->pins(reply->url()))
@@ -541,7 +555,7 @@ QNetworkReply* HttpSession::issue(const Request& request)
 {
     // send() has taken the pool before the first request.
     ++requestsIssued_;
-    const QNetworkRequest made = makeRequest(request.url, request.headers);
+    const QNetworkRequest& made = requestFor(request.url, request.headers);
     QNetworkAccessManager& manager = *pool_->manager;
     QNetworkReply* reply = request.verb == "POST" ? manager.post(made, request.body) : manager.get(made);
     std::erase_if(inFlight_, [](const QPointer<QNetworkReply>& r) { return !r || r->isFinished(); });

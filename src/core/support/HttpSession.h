@@ -131,6 +131,7 @@ private:
     QCoro::Task<HttpResult> send(Request request, CancelToken cancel);
     QNetworkReply* issue(const Request& request);
     QNetworkRequest makeRequest(const QUrl& url, const HttpHeaders& headers) const;
+    const QNetworkRequest& requestFor(const QUrl& url, const HttpHeaders& headers);
     void watchTrust(QNetworkReply* reply);
 
     HttpPeer peer_;
@@ -139,6 +140,10 @@ private:
     std::shared_ptr<Pool> pool_; // taken on the first request, on this thread
     int requestsIssued_ = 0;
     std::vector<QPointer<QNetworkReply>> inFlight_;
+    // The last request built, for the address and headers it was built for: a poll asks the same
+    // each time.
+    struct BuiltRequest;
+    std::unique_ptr<BuiltRequest> lastRequest_;
 };
 
 // Awaits a reply's end: resumes once, queued, on finished() or on the reply's destruction.
