@@ -67,6 +67,11 @@ protected:
             hidden_();
     }
 
+public:
+    // Gives the window system's window back, and the full-size image behind it with it; the next
+    // show makes them again.
+    void releaseNativeWindow() { destroy(); }
+
 private:
     std::function<void()> willClose_;
     std::function<void()> laidOut_;
@@ -229,6 +234,7 @@ void MainWindowController::windowHidden()
     QWidget* views = window_->takeCentralWidget();
     views->deleteLater();
     view_ = nullptr;
+    window_->releaseNativeWindow();
 }
 
 MainWindowController::~MainWindowController()

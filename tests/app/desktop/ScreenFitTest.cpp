@@ -6,6 +6,7 @@
 
 #include "../startup/AppDelegateFixture.h"
 #include "Await.h"
+#include "XTool.h"
 
 #include "app/mainwindow/MainWindowController.h"
 #include "app/mainwindow/MainWindowView.h"
@@ -19,6 +20,9 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QWindow>
+
+#include <cstdlib>
 
 namespace tolvane::test {
 namespace {
@@ -86,6 +90,36 @@ TEST_P(MainWindowOnAWideScreen, KeepsItsSizeAndStandsInside)
 
 INSTANTIATE_TEST_SUITE_P(TextSizes, MainWindowOnAWideScreen, ::testing::Values(0, 1, 2, 3));
 
+// Closed, the window gives its window-system window back; opened again it is made anew, at its
+// size and centred in the area, wherever it was moved in between.
+TEST_F(MainWindowOnAWideScreen, ReopensWholeAfterGivingItsWindowBack)
+{
+    QMainWindow& window = open(0);
+    ASSERT_TRUE(framedInside(window));
+    const QSize size = window.size();
+    // Moved by the window manager, as a drag of its title bar does: Qt only hears of it.
+    const QPoint target = area(window).topLeft() + QPoint(150, 90);
+    ASSERT_TRUE(xdotool({QStringLiteral("windowmove"), QString::number(window.winId()), QString::number(target.x()),
+        QString::number(target.y())}));
+    // Where the frame or the window lands depends on the window manager's reading of the request.
+    ASSERT_TRUE(spinUntil([&] {
+        return window.frameGeometry().topLeft() == target || window.geometry().topLeft() == target;
+    })) << "frame " << describe(window.frameGeometry());
+
+    window.close();
+    ASSERT_TRUE(spinUntil([&] { return !controller().hasView(); }));
+    EXPECT_EQ(window.windowHandle(), nullptr);
+
+    ASSERT_TRUE(delegate->applicationShouldHandleReopen());
+    ASSERT_NE(window.windowHandle(), nullptr);
+    ASSERT_TRUE(framedInside(window));
+    // Its frame known by now, it is centred frame and all.
+    const QPoint off = window.frameGeometry().center() - area(window).center();
+    EXPECT_LE(std::abs(off.x()) + std::abs(off.y()), 2) << "at " << describe(window.frameGeometry());
+    EXPECT_EQ(window.size(), size);
+    EXPECT_TRUE(spinUntil([&] { return window.windowHandle()->isExposed(); }));
+}
+
 class MainWindowOnASmallScreen : public MainWindowOnTheScreen { };
 
 TEST_P(MainWindowOnASmallScreen, FitsTheAvailableAreaAndItsContentScrolls)
@@ -108,8 +142,9 @@ TEST_P(MainWindowOnASmallScreen, FitsTheAvailableAreaAndItsContentScrolls)
     controller().chrome().setSelection(MainTab::settings);
     QScrollArea& column = *controller().view().column();
     ASSERT_TRUE(spinUntil([&] { return column.widget() && column.widget()->height() > 0; }));
-    if (controller().view().height() < designed.height())
+    if (controller().view().height() < designed.height()) {
         EXPECT_TRUE(spinUntil([&] { return column.verticalScrollBar()->maximum() > 0; }));
+    }
 }
 
 TEST_F(MainWindowOnASmallScreen, ALargerTextSizeChosenWhileItShowsKeepsItInside)

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMainWindow>
+#include <QWindow>
 
 namespace tolvane::test {
 namespace {
@@ -208,10 +209,16 @@ TEST_F(MainWindowControllerTest, ShowAndCloseDriveThePollingAndTheDismissalFlag)
     // Closed, the window keeps no views that the models' changes would rebuild or repaint.
     ASSERT_TRUE(spinUntil([&] { return !controller().hasView(); }));
     EXPECT_EQ(controller().window()->centralWidget(), nullptr);
+    // Nor a window of the window system, with the full-size image behind it.
+    EXPECT_EQ(controller().window()->windowHandle(), nullptr);
+    const QSize size = controller().window()->size();
 
     controller().chrome().setSelection(MainTab::whatsNew);
     controller().show(std::nullopt);
     EXPECT_EQ(controller().chrome().selection(), MainTab::whatsNew);
+    ASSERT_NE(controller().window()->windowHandle(), nullptr);
+    EXPECT_TRUE(controller().window()->windowHandle()->isVisible());
+    EXPECT_EQ(controller().window()->size(), size);
     ASSERT_TRUE(controller().hasView());
     EXPECT_EQ(controller().window()->centralWidget(), &controller().view());
     EXPECT_EQ(controller().chrome().captureTarget(), std::nullopt);
