@@ -4,7 +4,8 @@
 // each spell: CPU as a share of one core (utime + stime of every thread), VmRSS and VmHWM, and
 // the requests the stand-ins saw. A minimal Qt Widgets window runs alongside as the toolkit's
 // floor. Each spell lasts TOLVANE_BENCH_SECONDS (or --seconds=N),
-// 60 s unless told.
+// 60 s unless told. TOLVANE_BENCH_HOLD=N keeps the game going N s more once it is measured, and
+// says the application's pid, for a profiler to attach to a match in progress.
 //
 // It runs itself again under scripts/with-x11 --tray, on a display of its own.
 
@@ -200,8 +201,8 @@ int panelsOnScreen(qint64 pid)
             unsigned long items;
             unsigned long after;
             unsigned char* data = nullptr;
-            if (XGetWindowProperty(display, children[i], pidAtom, 0, 1, False, XA_CARDINAL, &type, &format, &items,
-                    &after, &data)
+            if (XGetWindowProperty(
+                    display, children[i], pidAtom, 0, 1, False, XA_CARDINAL, &type, &format, &items, &after, &data)
                     == Success
                 && data) {
                 panels += items == 1 && static_cast<qint64>(*reinterpret_cast<const long*>(data)) == pid ? 1 : 0;
@@ -283,7 +284,8 @@ int main(int argc, char* argv[])
     }
     QTemporaryDir home;
     // A player who pins the panels: all six show for the whole game, whatever keys are held.
-    tolvane::OverlaySettingsStore(std::make_shared<tolvane::QSettingsUserDefaults>(StandInMatch::settingsPath(home.path())))
+    tolvane::OverlaySettingsStore(
+        std::make_shared<tolvane::QSettingsUserDefaults>(StandInMatch::settingsPath(home.path())))
         .setTriggers(tolvane::VisibilityTriggers::always());
     const auto launchApp = [&](QProcess& p) { match.launchApp(p, QStringLiteral(TOLVANE_STAND_IN_APP), home.path()); };
     const auto launchFloor = [](QProcess& p) { p.start(QStringLiteral(TOLVANE_FLOOR_WINDOW), {}); };

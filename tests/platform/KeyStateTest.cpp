@@ -175,9 +175,10 @@ TEST_F(BothReadings, GiveTheSameEdgesForTheSameKeys)
         }
         const Step& step = steps[i];
         ASSERT_TRUE(test::xdotool(step.xdotool));
-        ASSERT_TRUE(test::spinUntil(
-            [&] { return raw.last == step.held && roundTrip.last == step.held && watched.last == step.held; }))
-            << "the readings after xdotool " << step.xdotool.join(u' ').toStdString();
+        ASSERT_TRUE(test::spinUntil([&] {
+            return raw.last == step.held && roundTrip.last == step.held && watched.last == step.held;
+        })) << "the readings after xdotool "
+            << step.xdotool.join(u' ').toStdString();
     }
     EXPECT_EQ(raw.fired, roundTrip.fired);
     EXPECT_EQ(watched.fired, raw.fired);
@@ -247,7 +248,8 @@ TEST(X11RawKeyState, ReadsWithoutAskingTheServer)
 // server uses), so a misspelt name shows here rather than as a key that is never read.
 TEST(X11KeyTable, EveryKeyIsListedOnceInAPlaceOfItsOwnThatTheKeyboardHas)
 {
-    const X11PhysicalKeys keyboard = X11PhysicalKeys::read(qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->display());
+    const X11PhysicalKeys keyboard
+        = X11PhysicalKeys::read(qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->display());
     std::map<std::string_view, int> codeOf;
     int codes = 0;
     for (int code = 0; code < X11KeyTable::codeBound; ++code) {

@@ -333,28 +333,28 @@ QCoro::Task<HttpResult> receive(
     whole->stop();
     takeAvailable(*reply, *intake, limit);
 
-    const QString address = shown(reply->url());
-    const QString from = peerName(peer) + QStringLiteral(" reply from ") + address;
-    const QString request = peerName(peer) + QStringLiteral(" request to ") + address;
+    // Only a failure is told: a whole reply costs no text.
+    const auto from = [&] { return peerName(peer) + QStringLiteral(" reply from ") + shown(reply->url()); };
+    const auto request = [&] { return peerName(peer) + QStringLiteral(" request to ") + shown(reply->url()); };
     if (reply->property(kCancelled).toBool())
-        co_return failure(TransportError::cancelled, request + QStringLiteral(" cancelled"));
+        co_return failure(TransportError::cancelled, request() + QStringLiteral(" cancelled"));
     if (intake->tooLarge) {
         co_return failure(TransportError::tooLarge,
             intake->announced >= 0
                 ? QStringLiteral("%1 refused: it announced %2 bytes, over the %3-byte limit")
-                      .arg(from)
+                      .arg(from())
                       .arg(intake->announced)
                       .arg(limit)
-                : QStringLiteral("%1 abandoned: its body passed the %2-byte limit").arg(from).arg(limit));
+                : QStringLiteral("%1 abandoned: its body passed the %2-byte limit").arg(from()).arg(limit));
     }
     if (intake->headless)
         co_return failure(TransportError::incomplete,
-            QStringLiteral("%1 refused: its header block was too large or malformed to read").arg(from));
+            QStringLiteral("%1 refused: its header block was too large or malformed to read").arg(from()));
     if (!intake->timedOut.isEmpty())
-        co_return failure(TransportError::timedOut, request + QLatin1Char(' ') + intake->timedOut);
+        co_return failure(TransportError::timedOut, request() + QLatin1Char(' ') + intake->timedOut);
     if (!intake->stalled.isEmpty())
         co_return failure(TransportError::incomplete,
-            QStringLiteral("%1 did not finish cleanly: %2").arg(from, unfinished(intake->stalled)));
+            QStringLiteral("%1 did not finish cleanly: %2").arg(from(), unfinished(intake->stalled)));
 
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     const bool refused = reply->property(kTlsRefused).toBool();
@@ -371,10 +371,10 @@ QCoro::Task<HttpResult> receive(
         }
         // The reply began but did not end as sent: what arrived is not the document.
         co_return failure(TransportError::incomplete,
-            QStringLiteral("%1 did not finish cleanly: %2").arg(from, unfinished(reply->errorString())));
+            QStringLiteral("%1 did not finish cleanly: %2").arg(from(), unfinished(reply->errorString())));
     }
 
-    const QString why = request + QStringLiteral(" failed: ");
+    const QString why = request() + QStringLiteral(" failed: ");
     if (refused)
         co_return failure(TransportError::tlsRefused, why + QStringLiteral("its certificate was refused"));
     switch (reply->error()) {
@@ -385,7 +385,7 @@ QCoro::Task<HttpResult> receive(
     case QNetworkReply::TimeoutError:
         co_return failure(TransportError::timedOut, why + reply->errorString());
     case QNetworkReply::OperationCanceledError:
-        co_return failure(TransportError::cancelled, request + QStringLiteral(" cancelled"));
+        co_return failure(TransportError::cancelled, request() + QStringLiteral(" cancelled"));
     default:
         co_return failure(TransportError::other, why + reply->errorString());
     }
@@ -581,9 +581,10 @@ QCoro::Task<HttpResult> HttpSession::send(Request request, CancelToken cancel)
     const HttpTimeouts timeouts = timeouts_;
     const QDeadlineTimer deadline(timeouts.resource); // covers every hop of the call
     const QUrl origin = request.url;
-    const QString originKey
-        = origin.adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment | QUrl::RemoveUserInfo)
-              .toString();
+    const auto originKey = [&] {
+        return origin.adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment | QUrl::RemoveUserInfo)
+            .toString();
+    };
     if (!pool_)
         pool_ = sharedPool(peer_, trust_.get());
     // Failures are told through the pool, which stays while the call runs even if the session goes.
@@ -593,15 +594,16 @@ QCoro::Task<HttpResult> HttpSession::send(Request request, CancelToken cancel)
     // The network library tries each address twice before it reports a connection refused. An
     // address that refused last time (the game's port between matches) is asked once, directly;
     // only when it accepts, or cannot tell, does a request go out again.
-    const QHostAddress literal(origin.host());
-    if (pool->refusing.contains(originKey) && !literal.isNull()) {
-        const QString asked = peerName(peer) + QStringLiteral(" request to ") + shown(origin);
+    const bool refusedLastTime = !pool->refusing.isEmpty() && pool->refusing.contains(originKey());
+    if (const QHostAddress literal(refusedLastTime ? origin.host() : QString()); !literal.isNull()) {
+        const auto asked = [&] { return peerName(peer) + QStringLiteral(" request to ") + shown(origin); };
         const int port = origin.port(origin.scheme() == QLatin1String("https") ? 443 : 80);
         const ProbeResult probed = co_await probeConnection(literal, quint16(port), timeouts.request, cancel);
         if (!self || cancel.isCancelled())
-            co_return failure(TransportError::cancelled, asked + QStringLiteral(" cancelled"));
+            co_return failure(TransportError::cancelled, asked() + QStringLiteral(" cancelled"));
         if (probed == ProbeResult::refused) {
-            result = failure(TransportError::connectionRefused, asked + QStringLiteral(" failed: connection refused"));
+            result
+                = failure(TransportError::connectionRefused, asked() + QStringLiteral(" failed: connection refused"));
             pool->failed(shown(origin), result);
             co_return result;
         }
@@ -648,13 +650,15 @@ QCoro::Task<HttpResult> HttpSession::send(Request request, CancelToken cancel)
     }
     // A call is one request to the address the caller asked for, whatever its hops.
     if (result.transport == TransportError::connectionRefused)
-        pool->refusing.insert(originKey);
-    else
-        pool->refusing.remove(originKey);
-    if (result.arrived())
-        pool->answered(peer, shown(origin));
-    else if (result.transport != TransportError::cancelled)
+        pool->refusing.insert(originKey());
+    else if (!pool->refusing.isEmpty())
+        pool->refusing.remove(originKey());
+    if (result.arrived()) {
+        if (!pool->runs.isEmpty())
+            pool->answered(peer, shown(origin));
+    } else if (result.transport != TransportError::cancelled) {
         pool->failed(shown(origin), result);
+    }
     co_return result;
 }
 

@@ -104,7 +104,8 @@ TEST_F(MainWindowOnAWideScreen, ReopensWholeAfterGivingItsWindowBack)
     // Where the frame or the window lands depends on the window manager's reading of the request.
     ASSERT_TRUE(spinUntil([&] {
         return window.frameGeometry().topLeft() == target || window.geometry().topLeft() == target;
-    })) << "frame " << describe(window.frameGeometry());
+    })) << "frame "
+        << describe(window.frameGeometry());
 
     window.close();
     ASSERT_TRUE(spinUntil([&] { return !controller().hasView(); }));
