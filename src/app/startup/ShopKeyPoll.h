@@ -1,9 +1,9 @@
 #pragma once
-// Turns presses of the shop key, the fallback key and Esc into the shop latch, fifty times a
-// second: the shop or fallback key toggles it the way the game's shop opens and closes, Esc
-// clears it, and it is off whenever no match runs. Runs whatever the triggers say; the latch
-// matters only with the shop trigger. A poll reads the keyboard once for all three keys and the
-// key settings from memory.
+// Turns presses of the shop key, the fallback key and Esc into the shop latch, polled fifty times a
+// second while keys move (or always, where the key state cannot tell when they do): the shop or
+// fallback key toggles it the way the game's shop opens and closes, Esc clears it, and it is off
+// whenever no match runs. Runs whatever the triggers say; the latch matters only with the shop
+// trigger. A poll reads the keyboard once for all three keys and the key settings from memory.
 
 #include "app/startup/OverlayLoopServices.h"
 #include "core/overlay/ComboEdgeDetector.h"
