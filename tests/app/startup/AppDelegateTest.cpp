@@ -166,12 +166,25 @@ TEST_F(AppDelegateTest, TheKeyPollRestsWhileNoKeyMoves)
     keys.setDown(OverlaySettingsStore::Defaults::shopKeyCode, false);
     ASSERT_TRUE(test::spinUntil([&] { return !poll->isActive(); }));
 
+    // The match ends with the key held, and it is let go in between.
+    keys.setDown(OverlaySettingsStore::Defaults::shopKeyCode, true);
+    ASSERT_TRUE(test::spinUntil([&] { return app.loopState().shopLatch.isLatched(); }));
     app.goldVM().setSummary(std::nullopt);
     EXPECT_FALSE(keys.watched());
     EXPECT_FALSE(poll->isActive());
     // Between matches a key moving wakes nothing.
-    keys.setDown(OverlaySettingsStore::Defaults::shopKeyCode, true);
+    keys.setDown(OverlaySettingsStore::Defaults::shopKeyCode, false);
     EXPECT_FALSE(poll->isActive());
+
+    // The next match reads where the keys stand before any moves, so its first press counts.
+    app.goldVM().setSummary(GoldSpentTracker::Summary {});
+    ASSERT_TRUE(test::spinUntil([&] { return !poll->isActive(); }));
+    keys.setDown(OverlaySettingsStore::Defaults::shopKeyCode, true);
+    ASSERT_TRUE(test::spinUntil([&] { return app.loopState().shopLatch.isLatched(); }));
+
+    // Nothing is left watching for a delegate that is gone.
+    delegate.reset();
+    EXPECT_FALSE(keys.watched());
 }
 
 TEST_F(AppDelegateTest, MainWindowOpensOnTheLiveTabAndReopensOnTheLastOne)

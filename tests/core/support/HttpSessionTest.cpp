@@ -8,6 +8,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
+#include <algorithm>
 #include <thread>
 #include <vector>
 
@@ -79,22 +80,56 @@ TEST(HttpSession, AnAddressThatRefusedIsAskedOnceBeforeTheNextRequest)
     EXPECT_EQ(session.requestsIssued(), 1) << "the polls after the first were answered by one attempt each";
     EXPECT_EQ(logs.lines(QStringLiteral("http")).size(), 1);
 
-    // The port opens (nobody answers on it): the next call finds it open and sends its request.
-    // Connections stay open until the call ends: one closed under a request that was sent would
-    // be sent again on a new one by the network library.
+    // The port opens: the next call finds it open and sends its request. Connections stay open
+    // until the call ends: one closed under a request that was sent would be sent again on a new
+    // one by the network library.
     ASSERT_EQ(::listen(fd, 8), 0);
-    CancelSource cancel;
-    auto call = session.get(url, {}, cancel.token());
     std::vector<int> accepted;
-    EXPECT_TRUE(spinUntil([&] {
+    const auto acceptAll = [&] {
         for (int connection; (connection = ::accept4(fd, nullptr, nullptr, SOCK_CLOEXEC)) >= 0;)
             accepted.push_back(connection);
-        return session.requestsIssued() == 2 && accepted.size() == 2;
-    })) << "probe and request: " << accepted.size() << " connections, " << session.requestsIssued() << " requests";
-    cancel.cancel();
-    EXPECT_EQ(await(std::move(call)).transport, TransportError::cancelled);
+    };
+    // Answers a request that came on a connection accepted since `from`; false while none has.
+    const auto answer = [&](std::size_t from) {
+        acceptAll();
+        static const QByteArray ok
+            = "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nContent-Length: 2\r\nConnection: close\r\n\r\n{}";
+        char buffer[4096];
+        for (std::size_t i = from; i < accepted.size(); ++i) {
+            if (::recv(accepted[i], buffer, sizeof buffer, MSG_DONTWAIT) > 0) {
+                // Whatever connected before the request is queued by now.
+                acceptAll();
+                return ::send(accepted[i], ok.constData(), std::size_t(ok.size()), MSG_NOSIGNAL) == ok.size();
+            }
+        }
+        return false;
+    };
+    auto call = session.get(url);
+    EXPECT_TRUE(spinUntil([&] { return answer(0); })) << "no request: " << accepted.size() << " connections";
+    EXPECT_TRUE(await(std::move(call)).arrived());
+    EXPECT_EQ(session.requestsIssued(), 2);
+    EXPECT_EQ(accepted.size(), 2u) << "the probe and the request";
+
+    // An address that answered is not asked first again, even while another of the same kind is
+    // refusing: one connection, the request's.
+    const int other = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in otherAddress = address;
+    otherAddress.sin_port = 0;
+    ASSERT_EQ(::bind(other, reinterpret_cast<sockaddr*>(&otherAddress), length), 0);
+    ASSERT_EQ(::getsockname(other, reinterpret_cast<sockaddr*>(&otherAddress), &length), 0);
+    QUrl refusing = url;
+    refusing.setPort(ntohs(otherAddress.sin_port));
+    EXPECT_EQ(await(session.get(refusing)).transport, TransportError::connectionRefused);
+    const std::size_t before = accepted.size();
+    auto next = session.get(url);
+    EXPECT_TRUE(spinUntil([&] { return answer(before); }))
+        << "no request: " << accepted.size() - before << " new connections";
+    EXPECT_TRUE(await(std::move(next)).arrived());
+    EXPECT_EQ(accepted.size() - before, 1u) << "asked before the request";
+
     for (const int connection : accepted)
         ::close(connection);
+    ::close(other);
     ::close(fd);
 }
 
@@ -167,8 +202,8 @@ TEST(HttpSession, RepeatedFailuresAreToldWhenTheyStartAndEnd)
     const QString failed = QStringLiteral("Live Client request to %1 failed: Connection closed").arg(url.toString());
     EXPECT_EQ(again.detail, failed);
     EXPECT_EQ(logs.count(failed), 2);
-    EXPECT_EQ(logs.count(QStringLiteral("Live Client at %1 answers again after 5 failed requests").arg(url.toString())),
-        1);
+    EXPECT_EQ(
+        logs.count(QStringLiteral("Live Client at %1 answers again after 5 failed requests").arg(url.toString())), 1);
     EXPECT_EQ(logs.lines(QStringLiteral("http")).size(), 3);
 }
 
