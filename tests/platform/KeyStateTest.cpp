@@ -9,6 +9,7 @@
 #include "platform/X11Platform.h"
 
 #include <QGuiApplication>
+#include <QScopeGuard>
 #include <QTimer>
 
 #include <array>
@@ -138,6 +139,7 @@ TEST_F(BothReadings, GiveTheSameEdgesForTheSameKeys)
     ASSERT_FALSE(roundTrip.keys->readsRawEvents());
     ASSERT_FALSE(roundTrip.keys->watchChanges([] {}));
     bool moved = true;
+    bool rested = false; // a turn of the watched poll found nothing told
     ASSERT_TRUE(watched.keys->watchChanges([&] { moved = true; }));
     QTimer poll;
     poll.setInterval(std::chrono::milliseconds(20));
@@ -146,6 +148,8 @@ TEST_F(BothReadings, GiveTheSameEdgesForTheSameKeys)
         roundTrip.read();
         if (std::exchange(moved, false))
             watched.read();
+        else
+            rested = true;
     });
     poll.start();
 
@@ -179,6 +183,9 @@ TEST_F(BothReadings, GiveTheSameEdgesForTheSameKeys)
             return raw.last == step.held && roundTrip.last == step.held && watched.last == step.held;
         })) << "the readings after xdotool "
             << step.xdotool.join(u' ').toStdString();
+        // The watched poll rests before the next step, so only being told can wake it.
+        rested = false;
+        ASSERT_TRUE(test::spinUntil([&] { return rested; })) << "the watched poll never rested";
     }
     EXPECT_EQ(raw.fired, roundTrip.fired);
     EXPECT_EQ(watched.fired, raw.fired);
@@ -197,6 +204,30 @@ TEST_F(BothReadings, AKeyHeldBeforeTheFirstReadingReadsHeld)
     // And its release still comes through, from the events.
     ASSERT_TRUE(test::xdotool({QStringLiteral("keyup"), QStringLiteral("Tab")}));
     EXPECT_TRUE(test::spinUntil([&] { return !raw->isKeyDown(48); }));
+}
+
+// A watcher hears of each key as its event arrives, with no reading at all, and of none once it
+// stops watching; readings go on either way.
+TEST(X11RawKeyState, AWatcherIsToldOfEachKeyUntilItStops)
+{
+    const auto keys = makeX11KeyState();
+    ASSERT_TRUE(keys->readsRawEvents());
+    int told = 0;
+    ASSERT_TRUE(keys->watchChanges([&] { ++told; }));
+    const auto release = qScopeGuard([] { test::xdotool({QStringLiteral("keyup"), QStringLiteral("Tab")}); });
+
+    ASSERT_TRUE(test::xdotool({QStringLiteral("keydown"), QStringLiteral("Tab")}));
+    ASSERT_TRUE(test::spinUntil([&] { return told > 0; }));
+    EXPECT_TRUE(keys->isKeyDown(48));
+
+    keys->stopWatching();
+    const int before = told;
+    ASSERT_TRUE(test::xdotool({QStringLiteral("keyup"), QStringLiteral("Tab")}));
+    EXPECT_TRUE(test::spinUntil([&] { return !keys->isKeyDown(48); }));
+    // The readings keep the stream going again; what they take tells nobody.
+    ASSERT_TRUE(test::xdotool({QStringLiteral("keydown"), QStringLiteral("Tab")}));
+    EXPECT_TRUE(test::spinUntil([&] { return keys->isKeyDown(48); }));
+    EXPECT_EQ(told, before);
 }
 
 // While another client holds the whole server, a request of ours would wait for its release: a
