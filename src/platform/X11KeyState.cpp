@@ -52,10 +52,8 @@ public:
         watcher_ = std::move(changed);
         if (!incoming_) {
             incoming_ = std::make_unique<QSocketNotifier>(ConnectionNumber(display), QSocketNotifier::Read);
-            QObject::connect(incoming_.get(), &QSocketNotifier::activated, incoming_.get(), [this] {
-                if (Display* d = connection_.display())
-                    takeEvents(d);
-            });
+            QObject::connect(incoming_.get(), &QSocketNotifier::activated, incoming_.get(),
+                [this, display] { takeEvents(display); });
         }
         // The stream runs for as long as the watch does, read or not.
         unread_.stop();
@@ -171,10 +169,9 @@ private:
             watcher_();
     }
 
+    // Not while a watch runs: the watch keeps the timer stopped.
     void stopWhenUnread()
     {
-        if (watcher_)
-            return;
         if (!readSinceCheck_) {
             raw_->stop();
             unread_.stop();

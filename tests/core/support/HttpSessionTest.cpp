@@ -8,7 +8,6 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
-#include <algorithm>
 #include <thread>
 #include <vector>
 
