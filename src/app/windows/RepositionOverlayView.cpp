@@ -22,9 +22,6 @@ QSizeF textSize(const QFont& font, const QString& text, const QPaintDevice* devi
     return {metrics.horizontalAdvance(text), metrics.height()};
 }
 
-// Between a zone's outline and a label moved to its edge.
-constexpr double zoneLabelInset = 3;
-
 QString undoText(int count)
 {
     return QStringLiteral("↩ Undo (%1)").arg(count);
@@ -144,25 +141,14 @@ RepositionOverlayView::Layout RepositionOverlayView::editorLayout() const
         x += size.width() + 8 * s;
     }
 
-    // The game's HUD zones, each label centred on its zone unless a bar lies over that place: then
-    // at the zone's top edge, or else its bottom edge, inside the outline (on a low game window
-    // the toolbar covers the middle of the bottom HUD's zone).
+    // The game's HUD zones, each label centred on its zone even where a bar lies over that place:
+    // the label marks the middle of the game's own element, not a free spot near it.
     const QFont zoneFont = repositionFont(6.5, QFont::DemiBold, this);
-    const auto underABar = [&layout](const QRectF& rect) {
-        return rect.intersects(layout.tabBar) || rect.intersects(layout.toolbar) || rect.intersects(layout.badge);
-    };
     for (const HUDZone& zone : HUDLayout::zones(model_.activeMode())) {
         const QRectF rect(
             zone.rect.x() * width, zone.rect.y() * height, zone.rect.width() * width, zone.rect.height() * height);
         QRectF labelRect(QPointF(), textSize(zoneFont, zone.label, this));
         labelRect.moveCenter(rect.center());
-        const QRectF centred = labelRect;
-        if (underABar(labelRect))
-            labelRect.moveTop(rect.top() + zoneLabelInset);
-        if (underABar(labelRect))
-            labelRect.moveBottom(rect.bottom() - zoneLabelInset);
-        if (underABar(labelRect))
-            labelRect = centred;
         layout.zones.append({rect,
             QColor::fromRgbF(
                 float(zone.color.red), float(zone.color.green), float(zone.color.blue), float(zone.color.opacity)),

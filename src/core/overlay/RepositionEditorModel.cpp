@@ -100,11 +100,10 @@ PanelPoints RepositionEditorModel::initialPositionsFor(QSizeF gameSize, const Pa
 
 void RepositionEditorModel::appear()
 {
-    chipCenters_.clear();
+    chipCenters_ = initialPositions_;
     for (PanelID id : allPanelIDs) {
-        const auto initial = initialPositions_.find(id);
-        chipCenters_[id]
-            = initial == initialPositions_.end() ? defaultCenter(id) : keptInside(initial->second, chipSize(id));
+        if (!chipCenters_.contains(id))
+            chipCenters_[id] = defaultCenter(id);
     }
     twoBuildLinked_ = settingsStore_.twoBuildLinked();
 }
@@ -119,15 +118,7 @@ QPointF RepositionEditorModel::defaultCenter(PanelID id) const
 {
     const DefaultCorner corner = defaultCorner(id);
     const QSizeF size = chipSize(id);
-    return keptInside(
-        {gameSize_.width() * corner.fx + size.width() / 2, gameSize_.height() * corner.fy + size.height() / 2}, size);
-}
-
-QPointF RepositionEditorModel::keptInside(QPointF center, QSizeF size) const
-{
-    // Lower bound first, upper bound last: in an area smaller than the chip the upper one wins.
-    return {std::min(std::max(center.x(), size.width() / 2), gameSize_.width() - size.width() / 2),
-        std::min(std::max(center.y(), size.height() / 2), gameSize_.height() - size.height() / 2)};
+    return {gameSize_.width() * corner.fx + size.width() / 2, gameSize_.height() * corner.fy + size.height() / 2};
 }
 
 PanelPoints RepositionEditorModel::defaultChipCenters() const
@@ -143,8 +134,7 @@ PanelPoints RepositionEditorModel::loadPositions(RepositionMode mode) const
     PanelPoints centers;
     for (PanelID id : allPanelIDs) {
         if (const auto fraction = positionStore_.fraction(id, mode))
-            centers[id] = keptInside(
-                QPointF(gameSize_.width() * fraction->x(), gameSize_.height() * fraction->y()), chipSize(id));
+            centers[id] = QPointF(gameSize_.width() * fraction->x(), gameSize_.height() * fraction->y());
         else
             centers[id] = defaultCenter(id);
     }
@@ -219,10 +209,11 @@ void RepositionEditorModel::dragChanged(PanelID id, QSizeF size, QPointF transla
     const auto start = preDragCenters_.find(id);
     if (start == preDragCenters_.end())
         return;
-    const QPointF kept = keptInside(start->second + translation, size);
-    const double x = kept.x();
-    const double y = kept.y();
-    chipCenters_[id] = kept;
+    const QPointF p = start->second + translation;
+    // Lower bound first, upper bound last: in an area smaller than the chip the upper one wins.
+    const double x = std::min(std::max(p.x(), size.width() / 2), gameSize_.width() - size.width() / 2);
+    const double y = std::min(std::max(p.y(), size.height() / 2), gameSize_.height() - size.height() / 2);
+    chipCenters_[id] = QPointF(x, y);
 
     if (twoBuildLinked_ && id == PanelID::popularBuild) {
         const auto popular = panelSizes_.find(PanelID::popularBuild);

@@ -44,14 +44,12 @@ public:
 
     QSizeF gameSize() const { return gameSize_; }
     QSizeF chipSize(PanelID id) const;
-    // Each panel's default place, as far into the game area as the whole chip needs.
+    // The panel's default corner plus half its chip. Not kept inside the game area: the farm
+    // chip's corner lies so low that the chip reaches past the bottom edge.
     QPointF defaultCenter(PanelID id) const;
-    // The centre moved just far enough that the whole chip lies inside the game area. Chips start
-    // there and are dragged no further: a panel is always placed inside the game window.
-    QPointF keptInside(QPointF center, QSizeF size) const;
     PanelPoints defaultChipCenters() const;
-    // Every panel: its stored fraction for the mode in points, else its default centre; inside
-    // the game area either way.
+    // Every panel: its stored fraction for the mode in points, as stored even past an edge, else
+    // its default centre.
     PanelPoints loadPositions(RepositionMode mode) const;
     void saveCurrentPositions(RepositionMode mode);
     PanelPoints centerFractions(const PanelPoints& centers) const;

@@ -2,8 +2,6 @@
 
 #include "core/overlay/RepositionEditorModel.h"
 
-#include <QRectF>
-
 #include <optional>
 
 using namespace tolvane;
@@ -66,26 +64,33 @@ TEST_P(RepositionEditorModelTest, DefaultCentreIsTheCornerPlusHalfTheChip)
     const QPointF gold = m.defaultCenter(PanelID::goldTracker);
     EXPECT_DOUBLE_EQ(gold.x(), 1017.48);
     EXPECT_DOUBLE_EQ(gold.y(), 920.48);
-    // The farm chip's corner lies so low that the chip would reach past the bottom edge: it is
-    // lifted just inside, like a panel placed in the game window.
+    // The farm chip reaches past the bottom edge; defaults are not clamped, neither when the
+    // editor opens nor when Done stores them untouched.
     const QPointF farm = m.defaultCenter(PanelID::farmBenchmark);
-    EXPECT_DOUBLE_EQ(farm.y() + 82.5 / 2, 1080);
     EXPECT_DOUBLE_EQ(farm.x(), 1920 * 0.68 + 75);
+    EXPECT_DOUBLE_EQ(farm.y(), 1080 * 0.952 + 82.5 / 2);
+    EXPECT_GT(farm.y() + 82.5 / 2, 1080);
+    EXPECT_EQ(m.chipCenter(PanelID::farmBenchmark), farm);
+    m.performDone();
+    const auto stored = positions().fraction(PanelID::farmBenchmark, RepositionMode::summonersRift);
+    ASSERT_TRUE(stored.has_value());
+    EXPECT_NEAR(stored->y(), 0.990, 0.0005);
 }
 
-TEST_P(RepositionEditorModelTest, PositionsPastTheEdgeOpenInsideTheGameArea)
+TEST_P(RepositionEditorModelTest, PositionsPastAnEdgeOpenAndAreStoredUnmoved)
 {
     positions().setFraction(PanelID::goldTracker, {0.5, 1.2}, RepositionMode::aram);
     RepositionEditorModel& m = open({{PanelID::combos, {-40, 500}}}, sizes1080, {1366, 768});
-    EXPECT_EQ(m.chipCenter(PanelID::combos), QPointF(135 / 2.0, 500));
+    EXPECT_EQ(m.chipCenter(PanelID::combos), QPointF(-40, 500));
     m.switchMode(RepositionMode::aram);
-    EXPECT_EQ(m.chipCenter(PanelID::goldTracker), QPointF(683, 768 - 50));
-    for (PanelID id : allPanelIDs) {
-        const QPointF c = m.chipCenter(id);
-        const QSizeF size = m.chipSize(id);
-        EXPECT_TRUE(QRectF(0, 0, 1366, 768).contains(QRectF(c - QPointF(size.width(), size.height()) / 2, size)))
-            << rawValue(id).toStdString();
-    }
+    EXPECT_EQ(m.chipCenter(PanelID::goldTracker), QPointF(683, 768 * 1.2));
+    m.performDone();
+    const auto gold = positions().fraction(PanelID::goldTracker, RepositionMode::aram);
+    ASSERT_TRUE(gold.has_value());
+    EXPECT_NEAR(gold->y(), 1.2, 1e-12);
+    const auto combos = positions().fraction(PanelID::combos, RepositionMode::summonersRift);
+    ASSERT_TRUE(combos.has_value());
+    EXPECT_NEAR(combos->x(), -40.0 / 1366, 1e-12);
 }
 
 TEST_P(RepositionEditorModelTest, MissingSizeGivesTheFallbackChip)

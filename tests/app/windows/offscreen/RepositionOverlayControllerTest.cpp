@@ -50,6 +50,7 @@ TEST_F(RepositionOverlayControllerTest, ChipSizesFromLiveWindowsOrScaledDefaults
 TEST_F(RepositionOverlayControllerTest, OpensOverTheGameFrameWithStoredRiftPositions)
 {
     PanelPositionStore(defaults).setFraction(PanelID::goldTracker, {0.5, 0.25}, RepositionMode::summonersRift);
+    PanelPositionStore(defaults).setFraction(PanelID::farmBenchmark, {0.75, 1.05}, RepositionMode::summonersRift);
     PanelPositionStore(defaults).setFraction(PanelID::combos, {0.9, 0.9}, RepositionMode::aram);
     const QRectF game(100, 50, 1920, 1080);
     show(game);
@@ -57,6 +58,7 @@ TEST_F(RepositionOverlayControllerTest, OpensOverTheGameFrameWithStoredRiftPosit
     ASSERT_TRUE(view);
     EXPECT_TRUE(view->isVisible());
     EXPECT_EQ(view->model().chipCenter(PanelID::goldTracker), QPointF(960, 270));
+    EXPECT_EQ(view->model().chipCenter(PanelID::farmBenchmark), QPointF(1440, 1134)); // past the edge, as stored
     EXPECT_EQ(view->model().chipCenter(PanelID::combos), view->model().defaultCenter(PanelID::combos));
     EXPECT_GE(native.raises, 1);
 
