@@ -196,8 +196,9 @@ protected:
         const QList<QWidget*> all = content.findChildren<QWidget*>();
         const auto any = [&all](auto isOne) { return std::any_of(all.begin(), all.end(), isOne); };
         if (any([](QWidget* w) { return dynamic_cast<SettingsView*>(w); })
-            && !any([](QWidget* w) { return dynamic_cast<AdvancedTabView*>(w); }))
+            && !any([](QWidget* w) { return dynamic_cast<AdvancedTabView*>(w); })) {
             EXPECT_GT(seen, 0) << "no chip, pill or button looked at";
+        }
     }
 
     // Every card of every Live section: the pixels' cards stand at the status line's leading edge,
@@ -277,9 +278,10 @@ TEST_P(MainWindowLayout, FitsTheColumnAtEveryTextSize)
                 << control->metaObject()->className() << " at " << place.left() << "..." << place.right()
                 << " in a column " << viewport.width() << " wide";
             // Shorter than its wrapped text needs, a control's last lines are cut off.
-            if (control->hasHeightForWidth())
+            if (control->hasHeightForWidth()) {
                 EXPECT_GE(control->height(), control->heightForWidth(control->width()))
                     << control->metaObject()->className() << " at " << place.top();
+            }
         }
 
         elided.clear();

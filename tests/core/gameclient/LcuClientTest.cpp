@@ -150,8 +150,9 @@ TEST_P(SessionFetch, MapsEveryAnswer)
     } else {
         EXPECT_TRUE(lines.isEmpty()) << lines.value(0).message.toStdString();
     }
-    if (c.response(true).behaviour == TestResponse::Behaviour::endlessBody)
+    if (c.response(true).behaviour == TestResponse::Behaviour::endlessBody) {
         EXPECT_TRUE(gaveUpNearLimit(server, logs, HttpPeer::gameClient));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Answers, SessionFetch,

@@ -181,7 +181,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, ItemCatalogLoadFailure,
         LoadFailure {
             "bodyIsAnErrorPage", "/cdn/15.4.1/data/en_US/item.json", TestResponse::json("<html>oops</html>", 500)},
         LoadFailure {"serverCloses", "/cdn/15.4.1/data/en_US/item.json",
-            {0, {}, {}, {}, TestResponse::Behaviour::closeWithoutAnswer}}),
+            {.status = 0, .behaviour = TestResponse::Behaviour::closeWithoutAnswer}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ItemCatalogLoading, AServerThatIsDownGivesTheEmptyCatalog)
