@@ -52,6 +52,8 @@ set(TOLVANE_DEBIAN_DEPENDS
   "libsimdjson14" "libssl3" "ca-certificates" "libx11-6" "libxi6" "libxkbcommon0" "libxfixes3"
   # the C++ run time
   "libstdc++6 (>= 12)" "libgcc-s1" "libc6 (>= 2.36)"
+  # /bin/ps, whose process list the game client is found in (not in a minimal install)
+  "procps"
   # fonts: Inter, DejaVu Sans as the fallback, WenQuanYi Micro Hei for Chinese, Japanese and Korean
   "fonts-inter" "fonts-dejavu-core" "fonts-wqy-microhei")
 list(JOIN TOLVANE_DEBIAN_DEPENDS ", " CPACK_DEBIAN_PACKAGE_DEPENDS)

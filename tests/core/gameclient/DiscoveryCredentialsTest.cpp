@@ -1,13 +1,22 @@
 #include "core/gameclient/ClientCredentials.h"
 #include "core/gameclient/LCUDiscovery.h"
 
+#include "LogCapture.h"
+
+#include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QThread>
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <functional>
 #include <future>
+
+#include <unistd.h>
 
 using namespace tolvane;
 
@@ -119,6 +128,80 @@ TEST(ProcessList, InvalidUtf8ElsewhereDoesNotHideTheClient)
     EXPECT_EQ(LCUDiscovery::fromProcessList(out), (ClientCredentials {5, "tok", "https"}));
 }
 
+// What the programs started by `run` wrote to this process's standard error.
+std::string errorOutputOf(const std::function<void()>& run)
+{
+    QTemporaryFile file;
+    if (!file.open()) {
+        ADD_FAILURE() << "no temporary file";
+        return {};
+    }
+    std::fflush(stderr);
+    const int saved = ::dup(STDERR_FILENO);
+    ::dup2(file.handle(), STDERR_FILENO);
+    run();
+    std::fflush(stderr);
+    ::dup2(saved, STDERR_FILENO);
+    ::close(saved);
+    file.seek(0);
+    return file.readAll().toStdString();
+}
+
+const QString cannotList = QStringLiteral("cannot list processes, so the game client cannot be found: ");
+
+TEST(ProcessLister, AMissingProgramIsToldOnce)
+{
+    LCUDiscovery::ProcessLister lister(QStringLiteral("/nonexistent/ps"), {QStringLiteral("-A")});
+    test::LogCapture logs;
+    EXPECT_EQ(lister.run(), std::nullopt);
+    EXPECT_EQ(lister.run(), std::nullopt);
+    const QList<test::LogLine> lines = logs.lines(QStringLiteral("lcu"));
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_EQ(lines[0].type, QtCriticalMsg);
+    EXPECT_TRUE(lines[0].message.startsWith(cannotList + QStringLiteral("/nonexistent/ps could not be started (")))
+        << lines[0].message.toStdString();
+}
+
+// Without /proc, ps says how to mount it, on every run; the log tells a run of failures once,
+// with none of the program's own complaint.
+TEST(ProcessLister, AFailingProgramIsToldOnceARunWithoutItsErrorOutput)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString works = dir.filePath(QStringLiteral("works"));
+    LCUDiscovery::ProcessLister lister(QStringLiteral("/bin/sh"),
+        {QStringLiteral("-c"),
+            QStringLiteral(
+                "echo COMMAND; [ -e \"$0\" ] || { echo 'Error, do this: mount -t proc proc /proc' >&2; exit 1; }"),
+            works});
+    const auto runTwice = [&] {
+        return errorOutputOf([&] {
+            lister.run();
+            lister.run();
+        });
+    };
+    test::LogCapture logs;
+
+    std::optional<QByteArray> output;
+    EXPECT_EQ(errorOutputOf([&] { output = lister.run(); }), "");
+    EXPECT_EQ(output, QByteArray("COMMAND\n")) << "the output of a failed run is still read";
+    EXPECT_EQ(runTwice(), "");
+
+    ASSERT_TRUE(QFile(works).open(QIODevice::WriteOnly));
+    EXPECT_EQ(runTwice(), "");
+    ASSERT_TRUE(QFile::remove(works));
+    EXPECT_EQ(runTwice(), "");
+
+    QStringList messages;
+    for (const test::LogLine& line : logs.lines(QStringLiteral("lcu")))
+        messages.append(line.message);
+    const QString failed = cannotList + QStringLiteral("/bin/sh exited with status 1");
+    EXPECT_EQ(messages.join(QLatin1Char('\n')).toStdString(),
+        QStringList({failed, QStringLiteral("/bin/sh lists processes again after 3 failed runs"), failed})
+            .join(QLatin1Char('\n'))
+            .toStdString());
+}
+
 // A child whose command line carries the client's flags, found through the real "/bin/ps".
 class RealProcess : public ::testing::Test {
 protected:
@@ -156,6 +239,7 @@ TEST_F(RealProcess, DiscoverFindsPortAndToken)
     const int port = 20000 + int(QRandomGenerator::global()->bounded(40000));
     const QString token = QStringLiteral("tok") + QString::number(QRandomGenerator::global()->generate64(), 36);
     const ClientCredentials ours {port, token, QStringLiteral("https")};
+    test::LogCapture logs;
     // The shell waits on its input (a built-in, no child of its own), so its arguments stay in the
     // list until it is killed.
     child.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("read -r _"), QStringLiteral("LeagueClientUx"),
@@ -182,6 +266,7 @@ TEST_F(RealProcess, DiscoverFindsPortAndToken)
     child.waitForFinished(5000);
     auto after = LCUDiscovery::discover();
     EXPECT_TRUE(!after || after->password != token);
+    EXPECT_TRUE(logs.lines(QStringLiteral("lcu")).isEmpty()) << "a working ps is not worth a log line";
 }
 
 } // namespace
