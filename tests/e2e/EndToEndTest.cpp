@@ -2,7 +2,8 @@
 // select, the loading screen, a game with its six panels, the end of the game, a game interface
 // that misbehaves mid-match, quitting, and the shipped program refusing the stand-in's
 // certificate. The application runs in this process where what it shows is inspected, and as a
-// child process where its end is what counts.
+// child process where its end is what counts. Pointed at the stand-ins, it asks for no address
+// off loopback, icons included.
 
 #include "Await.h"
 #include "LogCapture.h"
@@ -25,6 +26,7 @@
 #include "platform/X11Platform.h"
 
 #include <QMainWindow>
+#include <QNetworkProxyFactory>
 #include <QSystemTrayIcon>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -90,6 +92,12 @@ bool showsAll(QWidget* window, const QStringList& texts)
     return std::all_of(texts.begin(), texts.end(), [&](const QString& t) { return text.contains(t); });
 }
 
+// Whether the window shows an icon the stand-in's Data Dragon served.
+bool showsIcon(QWidget* window)
+{
+    return window && window->isVisible() && test::paintedImages(*window).contains(StandInMatch::iconSize);
+}
+
 // Where each window was when it first appeared.
 class FirstShown final : public QObject {
 public:
@@ -111,6 +119,7 @@ class EndToEnd : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
+        hosts_ = &test::RequestedHosts::install();
         match_ = new StandInMatch;
         problem_ = match_->start();
     }
@@ -118,6 +127,8 @@ protected:
     {
         delete match_;
         match_ = nullptr;
+        QNetworkProxyFactory::setApplicationProxyFactory(nullptr); // deletes the recorder
+        hosts_ = nullptr;
     }
 
     void SetUp() override
@@ -125,6 +136,7 @@ protected:
         // The stand-ins serve the real captures, inside the event loop.
         test::requireRealData();
         ASSERT_TRUE(problem_.isEmpty()) << problem_.toStdString();
+        hosts_->takeOffLoopback();
     }
     void TearDown() override
     {
@@ -132,6 +144,8 @@ protected:
         app_.reset();
         match().setLiveFault(Fault::none);
         match().setPhase(Phase::noClient);
+        const QStringList offLoopback = hosts_->takeOffLoopback();
+        EXPECT_TRUE(offLoopback.isEmpty()) << "asked off loopback: " << offLoopback.join(u' ').toStdString();
     }
 
     static StandInMatch& match() { return *match_; }
@@ -170,6 +184,7 @@ protected:
     std::unique_ptr<AppDelegate> app_;
 
     static inline StandInMatch* match_ = nullptr;
+    static inline test::RequestedHosts* hosts_ = nullptr;
     static inline QString problem_;
 };
 
@@ -189,6 +204,7 @@ TEST_F(EndToEnd, LaunchThenChampionSelectThenLoadingScreen)
     EXPECT_TRUE(eventually([&] {
         return showsAll(window, {u"Aphelios"_s, u"ADC"_s, u"Lethal Tempo"_s, u"Draven"_s});
     })) << shown(window).toStdString();
+    EXPECT_TRUE(eventually([&] { return showsIcon(window); })) << "portraits, runes and spells";
 
     // The lobby's solo-queue ranks as the peer gives them; the players it does not know have none.
     match().setPhase(Phase::loadingScreen);
@@ -238,6 +254,8 @@ TEST_F(EndToEnd, GamePanelsAppearWhereStoredFollowTabTakeClicksAndEndWithTheGame
         {windows.combo, {u"E-Q root and spines"_s, u"E-R knock-up"_s}}};
     for (const auto& [window, texts] : content)
         EXPECT_TRUE(eventually([&] { return showsAll(window, texts); })) << shown(window).toStdString();
+    for (PanelWindow* window : std::initializer_list<PanelWindow*> {windows.rune, windows.counter, windows.cooldown})
+        EXPECT_TRUE(eventually([&] { return showsIcon(window); })) << rawValue(*windows.panelID(window)).toStdString();
     const QRectF game(0, 0, 1920, 1080); // the stand-in game window fills the screen
     for (PanelWindow* window : all) {
         const QPointF fraction = stored.at(*windows.panelID(window));
@@ -321,7 +339,9 @@ TEST_F(EndToEnd, QuitFromTheStatusMenuEndsTheProcessAndKeepsTheSettings)
     }
     QProcess app;
     QByteArray output;
+    QByteArray errors;
     QObject::connect(&app, &QProcess::readyReadStandardOutput, [&] { output += app.readAllStandardOutput(); });
+    QObject::connect(&app, &QProcess::readyReadStandardError, [&] { errors += app.readAllStandardError(); });
     match().launchApp(app, QStringLiteral(TOLVANE_STAND_IN_APP), home.path());
     ASSERT_TRUE(eventually([&] { return output.contains(test::mainWindowShownLine); }));
 
@@ -336,6 +356,8 @@ TEST_F(EndToEnd, QuitFromTheStatusMenuEndsTheProcessAndKeepsTheSettings)
     ASSERT_TRUE(eventually([&] { return app.state() == QProcess::NotRunning; }));
     EXPECT_EQ(app.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(app.exitCode(), 0);
+    errors += app.readAllStandardError();
+    EXPECT_FALSE(errors.contains(test::offLoopbackLine)) << errors.toStdString();
 
     const auto defaults = store();
     const OverlaySettingsStore settings(defaults);

@@ -62,6 +62,12 @@ struct TestResponse {
         behaviour = Behaviour::truncateBody;
         return std::move(*this);
     }
+    static TestResponse hangUp()
+    {
+        TestResponse r;
+        r.behaviour = Behaviour::closeWithoutAnswer;
+        return r;
+    }
     static TestResponse endless()
     {
         TestResponse r;

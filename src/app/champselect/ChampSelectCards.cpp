@@ -100,7 +100,7 @@ std::vector<std::pair<QString, std::vector<int64_t>>> ChampSelectCards::buildRow
 LiveIcon ChampSelectCards::championPortrait(const std::optional<QString>& key, double size) const
 {
     LiveIcon icon;
-    icon.address = key ? DDragonImage::champion(*key, vm.version()) : std::nullopt;
+    icon.address = key && images ? DDragonImage::champion(*key, vm.version(), images->dataDragonBase()) : std::nullopt;
     icon.edge = size * s;
     icon.radius = 6;
     icon.images = images;
@@ -163,7 +163,7 @@ LiveEntry ChampSelectCards::championCard(const QString& name) const
 LiveRowItem ChampSelectCards::runeIcon(const RuneInfo& rune, double size, bool glow, bool dim) const
 {
     LiveIcon icon;
-    icon.address = DDragonImage::rune(rune.icon);
+    icon.address = images ? DDragonImage::rune(rune.icon, images->dataDragonBase()) : std::nullopt;
     icon.edge = size * s;
     icon.radius = icon.edge;
     icon.opacity = dim ? 0.85 : 1.0;
@@ -330,8 +330,9 @@ LiveEntry ChampSelectCards::spellsCard() const
             for (const auto& spell : row.state.spells) {
                 LiveIcon icon;
                 const auto info = vm.spellCatalog().byId.find(spell.id);
-                if (info != vm.spellCatalog().byId.end())
-                    icon.address = DDragonImage::summonerSpell(info->second.key, vm.version());
+                if (info != vm.spellCatalog().byId.end() && images)
+                    icon.address
+                        = DDragonImage::summonerSpell(info->second.key, vm.version(), images->dataDragonBase());
                 icon.edge = 18 * s;
                 icon.radius = 4;
                 icon.border = false;

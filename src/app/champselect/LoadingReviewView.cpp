@@ -102,10 +102,12 @@ PanelRow LoadingReviewView::playerRow(const ChampSelectViewModel::LoadingPlayer&
     const double rankWidth = std::max(rankStyle.width(rankText), record ? recordStyle.width(*record) : 0.0);
 
     LiveIcon portrait;
-    portrait.address = player.championKey ? DDragonImage::champion(*player.championKey, vm_.version()) : std::nullopt;
+    portrait.images = images();
+    if (player.championKey && portrait.images)
+        portrait.address
+            = DDragonImage::champion(*player.championKey, vm_.version(), portrait.images->dataDragonBase());
     portrait.edge = edge;
     portrait.radius = 5;
-    portrait.images = images();
 
     QString rowName = QStringLiteral("player %1: %2").arg(player.id).arg(name);
     if (champion)

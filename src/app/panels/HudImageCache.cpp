@@ -4,8 +4,8 @@
 
 namespace tolvane {
 
-HudImageCache::HudImageCache(HttpTimeouts timeouts, QObject* parent)
-    : HudImageSource(parent)
+HudImageCache::HudImageCache(QString dataDragonBase, HttpTimeouts timeouts, QObject* parent)
+    : HudImageSource(std::move(dataDragonBase), parent)
     , session_(std::make_shared<HttpSession>(HttpPeer::dataDragon, timeouts))
 {
 }

@@ -114,15 +114,27 @@ void CaveatPill::paint(QPainter& painter, QPointF topLeft) const
 
 std::optional<QUrl> ItemIconView::imageAddress() const
 {
-    return DDragonImage::item(itemID, version);
+    // The source names the base; without one nothing would load the image anyway.
+    return images ? DDragonImage::item(itemID, version, images->dataDragonBase()) : std::nullopt;
+}
+
+bool ItemIconView::hasIcon() const
+{
+    // Without a source nothing loads, but the tile still tells an item from no item.
+    return images ? imageAddress().has_value() : itemID >= 1 && !version.isEmpty();
+}
+
+std::optional<QImage> ItemIconView::loadedImage() const
+{
+    const std::optional<QUrl> address = imageAddress();
+    return address ? images->image(*address) : std::nullopt;
 }
 
 ItemIconView::Shows ItemIconView::shows() const
 {
-    const std::optional<QUrl> address = imageAddress();
-    if (!address)
+    if (!hasIcon())
         return Shows::emptyTile;
-    return images && images->image(*address) ? Shows::image : Shows::placeholder;
+    return loadedImage() ? Shows::image : Shows::placeholder;
 }
 
 void ItemIconView::paint(QPainter& painter, QPointF topLeft) const
@@ -134,9 +146,8 @@ void ItemIconView::paint(QPainter& painter, QPointF topLeft) const
     const QPainterPath shape = rounded(tile, cornerRadius);
     painter.fillPath(shape, HUD::iconBg());
 
-    if (const std::optional<QUrl> address = imageAddress()) {
-        const std::optional<QImage> image = images ? images->image(*address) : std::nullopt;
-        if (image) {
+    if (hasIcon()) {
+        if (const std::optional<QImage> image = loadedImage()) {
             painter.save();
             painter.setClipPath(shape);
             painter.setRenderHint(QPainter::SmoothPixmapTransform);

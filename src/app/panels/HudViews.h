@@ -57,10 +57,17 @@ struct ItemIconView {
     enum class Shows { emptyTile, placeholder, image };
 
     double edge() const { return size * s; }
+    // On the source's Data Dragon base; none without a source.
     std::optional<QUrl> imageAddress() const;
+    // Whether an icon address exists (none for an empty version or an id below 1): else the tile
+    // stays empty.
+    bool hasIcon() const;
     // What a paint would draw now (asks the source for the image, like paint does).
     Shows shows() const;
     void paint(QPainter& painter, QPointF topLeft) const;
+
+private:
+    std::optional<QImage> loadedImage() const;
 };
 
 struct ItemStrip {

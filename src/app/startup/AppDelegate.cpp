@@ -36,6 +36,8 @@
 #include "core/advice/MetrionMatchupProvider.h"
 #include "core/knowledge/CounterRules.h"
 #include "core/knowledge/ItemCatalog.h"
+#include "core/knowledge/RuneCatalog.h"
+#include "core/knowledge/SummonerSpellCatalog.h"
 #include "core/overlay/UsagePing.h"
 #include "core/support/HttpSession.h"
 #include "core/support/Log.h"
@@ -64,12 +66,19 @@ namespace tolvane {
 
 namespace {
 
-// The assistant takes its champions from the shared catalogs unless told otherwise.
+// The assistant takes its champions from the shared catalogs, and its runes and spells from the
+// same Data Dragon, unless told otherwise.
 ChampSelectViewModel::Services champSelectServices(
-    ChampSelectViewModel::Services services, std::shared_ptr<SharedCatalogs> catalogs)
+    ChampSelectViewModel::Services services, std::shared_ptr<SharedCatalogs> catalogs, const QString& dataDragonBase)
 {
     if (!services.loadChampions)
         services.loadChampions = [catalogs] { return catalogs->champions(); };
+    if (!services.loadRunes)
+        services.loadRunes = [loader = std::make_shared<RuneCatalogLoader>(dataDragonBase)] { return loader->load(); };
+    if (!services.loadSpells) {
+        services.loadSpells
+            = [loader = std::make_shared<SummonerSpellCatalogLoader>(dataDragonBase)] { return loader->load(); };
+    }
     return services;
 }
 
@@ -126,7 +135,7 @@ AppDelegate::AppDelegate(Services services, QObject* parent)
     , cooldownVM_(std::make_unique<CooldownPanelViewModel>(services_.liveClient(), catalogs_))
     , champVM_(std::make_unique<ChampSelectViewModel>(std::make_shared<MetrionMetaBuildProvider>(newStatisticsClient()),
           std::make_shared<MetrionMatchupProvider>(newStatisticsClient()),
-          champSelectServices(services_.champSelect, catalogs_)))
+          champSelectServices(services_.champSelect, catalogs_, services_.dataDragonBase)))
     , positionStore_(services_.defaults)
     , usagePing_(std::make_unique<UsagePing>(services_.defaults))
     , settings_(services_.defaults)
@@ -239,7 +248,7 @@ void AppDelegate::buildStatusItem()
 
 void AppDelegate::buildPanelWindows()
 {
-    images_ = new HudImageCache(HttpTimeouts::remoteService(), this);
+    images_ = new HudImageCache(services_.dataDragonBase, HttpTimeouts::remoteService(), this);
     const PanelPlatform platform {services_.keys, services_.native};
     OverlayScale& scale = *overlayScale_;
 

@@ -86,11 +86,13 @@ public:
         // None: the game's own settings file.
         QString gameConfigPath {};
         // Where the overlay's view models reach the game's Live Client Data interface, Data Dragon
-        // and the statistics service; tests and the benchmark point them at stand-ins.
+        // and the statistics service; tests and the benchmark point them at stand-ins. Every Data
+        // Dragon address the application builds, icons included, is on dataDragonBase.
         std::function<LiveClientDataClient()> liveClient = [] { return LiveClientDataClient(); };
         QString dataDragonBase = ddragonDefaultBase();
         QUrl statisticsEndpoint = MetrionMCPClient::defaultEndpoint();
-        // What the champion-select assistant reaches out to; empty members get the real ones.
+        // What the champion-select assistant reaches out to; empty members get the real ones, its
+        // Data Dragon catalogs on dataDragonBase.
         ChampSelectViewModel::Services champSelect {};
         // What the main window asks of the system; empty members get the real services.
         MainWindowController::Services mainWindow {};

@@ -55,16 +55,17 @@ QCoro::Task<DDragonResult<DDragonFile>> fetchDDragonFile(
 // Joins base and path as text and parses the result; absent when it is not a usable address.
 std::optional<QUrl> ddragonAddress(const QString& base, const QString& path);
 
-// Icon addresses, built from the version the caller holds; absent where no icon can exist.
+// Icon addresses, built from the version the caller holds; absent where no icon can exist. The
+// base is the one the catalogs were fetched from: there is no default, so an icon cannot quietly
+// come from another host than the data.
 namespace DDragonImage {
-std::optional<QUrl> item(int64_t id, const QString& version, const QString& base = ddragonDefaultBase());
-std::optional<QUrl> champion(const QString& key, const QString& version, const QString& base = ddragonDefaultBase());
-std::optional<QUrl> summonerSpell(
-    const QString& key, const QString& version, const QString& base = ddragonDefaultBase());
+std::optional<QUrl> item(int64_t id, const QString& version, const QString& base);
+std::optional<QUrl> champion(const QString& key, const QString& version, const QString& base);
+std::optional<QUrl> summonerSpell(const QString& key, const QString& version, const QString& base);
 // Ability icons live in the same folder as summoner-spell icons.
-std::optional<QUrl> ability(const QString& key, const QString& version, const QString& base = ddragonDefaultBase());
+std::optional<QUrl> ability(const QString& key, const QString& version, const QString& base);
 // Rune icons carry no version segment.
-std::optional<QUrl> rune(const QString& icon, const QString& base = ddragonDefaultBase());
+std::optional<QUrl> rune(const QString& icon, const QString& base);
 } // namespace DDragonImage
 
 // Strict decimal text: an optional sign, then digits only, within 64 bits.

@@ -141,6 +141,10 @@ TEST_F(ChampSelectLiveViewTest, BeforeAPickOnlyTheStatusAndHiddenEnemiesShow)
 // Images by address, handed over when the test says so.
 class HeldImages : public HudImageSource {
 public:
+    HeldImages()
+        : HudImageSource(QStringLiteral("https://ddragon.test"))
+    {
+    }
     std::optional<QImage> image(const QUrl& address) override
     {
         asked.insert(address);
@@ -159,7 +163,7 @@ TEST_F(ChampSelectLiveViewTest, PortraitsShowTheirImageOnceItArrivesAndAnEmptyKe
     HeldImages images;
     ChampSelectLiveView view(vm, 264, &images);
     const QImage before = renderWidget(view, QStringLiteral("champselect-portrait-placeholder"));
-    const QUrl graves = *DDragonImage::champion(QStringLiteral("Graves"), vm.version());
+    const QUrl graves = *DDragonImage::champion(QStringLiteral("Graves"), vm.version(), images.dataDragonBase());
     EXPECT_TRUE(images.asked.contains(graves));
     EXPECT_TRUE(inkOfColour(before, Qt::red).isEmpty());
 

@@ -234,7 +234,7 @@ inline void deliverIcons(FakeImageSource& images, const QString& version)
         QImage icon(64, 64, QImage::Format_ARGB32_Premultiplied);
         icon.fill(QColor::fromHsv(hue, 160, 120)); // darker than every HUD colour tested for
         hue = (hue + 47) % 360;
-        if (const auto address = DDragonImage::item(id, version))
+        if (const auto address = DDragonImage::item(id, version, images.dataDragonBase()))
             images.deliver(*address, icon);
     }
 }

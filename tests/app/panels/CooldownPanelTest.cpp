@@ -354,7 +354,7 @@ protected:
 
     FakeDDragon ddragon {QStringLiteral("15.4.1")};
     CooldownPanelViewModel vm {unusedClient(), std::make_shared<SharedCatalogs>(ddragon.base()), table()};
-    FakeImageSource images;
+    FakeImageSource images {ddragon.base()};
     CooldownOverlayView view {vm, &images};
     CooldownOverlayView::Layout placed;
 };
@@ -400,7 +400,7 @@ TEST_F(CooldownPanelView, ImagesComeFromTheCatalogVersion)
 {
     vm.handle(match(600));
     renderContent(view);
-    const QString cdn = QStringLiteral("https://ddragon.leagueoflegends.com/cdn/15.4.1/img/");
+    const QString cdn = ddragon.base() + QStringLiteral("/cdn/15.4.1/img/");
     EXPECT_TRUE(images.asked.contains(QUrl(cdn + QStringLiteral("champion/MissFortune.png"))));
     EXPECT_TRUE(images.asked.contains(QUrl(cdn + QStringLiteral("spell/SummonerBarrier.png"))));
     EXPECT_TRUE(images.asked.contains(QUrl(cdn + QStringLiteral("spell/SummonerTeleport.png"))));

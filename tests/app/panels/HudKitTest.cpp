@@ -205,8 +205,12 @@ TEST(HudItemIcon, EmptyTilePlaceholderThenTheStretchedImage)
     FakeImageSource images;
     const ItemIconView valid {3031, version, 40, 1.0, &images};
     ASSERT_TRUE(valid.imageAddress());
-    EXPECT_TRUE(valid.imageAddress()->toString().endsWith(QStringLiteral("/15.12.1/img/item/3031.png")));
+    EXPECT_EQ(
+        valid.imageAddress()->toString(), images.dataDragonBase() + QStringLiteral("/cdn/15.12.1/img/item/3031.png"));
     EXPECT_EQ((ItemIconView {3031, QString(), 40, 1.0, &images}.shows()), ItemIconView::Shows::emptyTile);
+    // A version no address can be made of has no icon either.
+    EXPECT_EQ(
+        (ItemIconView {3031, QStringLiteral("a b%zz"), 40, 1.0, &images}.shows()), ItemIconView::Shows::emptyTile);
     EXPECT_EQ((ItemIconView {3031, version, 40, 1.0, nullptr}.shows()), ItemIconView::Shows::placeholder);
 
     auto draw = [&](const ItemIconView& icon) {
@@ -344,7 +348,7 @@ TEST(HudImageCacheTest, LoadsEachAddressOnceAndKeepsFailures)
             return test::TestResponse::json("not an image");
         return test::TestResponse::json("missing", 404);
     });
-    HudImageCache cache(test::patientTimeouts);
+    HudImageCache cache(server.url(QString()).toString(), test::patientTimeouts);
     int arrived = 0;
     QObject::connect(&cache, &HudImageSource::imageArrived, [&] { ++arrived; });
     const QUrl ok = server.url(QStringLiteral("/ok.png"));
@@ -372,7 +376,7 @@ TEST(HudImageCacheTest, LoadsEachAddressOnceAndKeepsFailures)
 TEST(HudImageCacheTest, GoingAwayWithARequestInFlightIsClean)
 {
     test::TestHttpServer server([](const test::TestRequest&) { return test::TestResponse::never(); });
-    auto cache = std::make_unique<HudImageCache>();
+    auto cache = std::make_unique<HudImageCache>(server.url(QString()).toString());
     EXPECT_FALSE(cache->image(server.url(QStringLiteral("/slow.png"))));
     ASSERT_TRUE(test::spinUntil([&] { return server.requests().size() == 1; }));
     cache.reset();

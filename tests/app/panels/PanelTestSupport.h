@@ -135,6 +135,10 @@ private:
 // Images by address, set by the test; everything else stays "not yet".
 class FakeImageSource : public HudImageSource {
 public:
+    explicit FakeImageSource(QString dataDragonBase = QStringLiteral("https://ddragon.test"))
+        : HudImageSource(std::move(dataDragonBase))
+    {
+    }
     std::optional<QImage> image(const QUrl& address) override
     {
         asked.append(address);

@@ -43,19 +43,20 @@ TEST(DDragonVersion, TakesTheFirstListedVersionWhateverTheStatus)
 TEST(DDragonImage, BuildsAddressesOnlyWhereAnIconCanExist)
 {
     const QString host = QString::fromLatin1(ddragonHost);
-    EXPECT_EQ(DDragonImage::item(1001, QStringLiteral("14.1.1"))->toString(), host + "/cdn/14.1.1/img/item/1001.png");
-    EXPECT_FALSE(DDragonImage::item(0, QStringLiteral("14.1.1")));
-    EXPECT_FALSE(DDragonImage::item(1001, QString()));
-    EXPECT_EQ(DDragonImage::champion(QStringLiteral("MonkeyKing"), QStringLiteral("14.1.1"))->toString(),
+    EXPECT_EQ(
+        DDragonImage::item(1001, QStringLiteral("14.1.1"), host)->toString(), host + "/cdn/14.1.1/img/item/1001.png");
+    EXPECT_FALSE(DDragonImage::item(0, QStringLiteral("14.1.1"), host));
+    EXPECT_FALSE(DDragonImage::item(1001, QString(), host));
+    EXPECT_EQ(DDragonImage::champion(QStringLiteral("MonkeyKing"), QStringLiteral("14.1.1"), host)->toString(),
         host + "/cdn/14.1.1/img/champion/MonkeyKing.png");
-    EXPECT_FALSE(DDragonImage::champion(QString(), QStringLiteral("14.1.1")));
-    EXPECT_EQ(DDragonImage::ability(QStringLiteral("AhriR"), QStringLiteral("14.1.1")),
-        DDragonImage::summonerSpell(QStringLiteral("AhriR"), QStringLiteral("14.1.1")));
-    EXPECT_EQ(DDragonImage::rune(QStringLiteral("perk-images/Styles/X.png"))->toString(),
+    EXPECT_FALSE(DDragonImage::champion(QString(), QStringLiteral("14.1.1"), host));
+    EXPECT_EQ(DDragonImage::ability(QStringLiteral("AhriR"), QStringLiteral("14.1.1"), host),
+        DDragonImage::summonerSpell(QStringLiteral("AhriR"), QStringLiteral("14.1.1"), host));
+    EXPECT_EQ(DDragonImage::rune(QStringLiteral("perk-images/Styles/X.png"), host)->toString(),
         host + "/cdn/img/perk-images/Styles/X.png");
-    EXPECT_FALSE(DDragonImage::rune(QString()));
+    EXPECT_FALSE(DDragonImage::rune(QString(), host));
     // Text that does not parse as an address gives no icon rather than a broken one.
-    EXPECT_FALSE(DDragonImage::champion(QStringLiteral("A B%zz"), QStringLiteral("14.1.1")));
+    EXPECT_FALSE(DDragonImage::champion(QStringLiteral("A B%zz"), QStringLiteral("14.1.1"), host));
 }
 
 // Every catalog against the real files of one version, served on loopback.
@@ -200,8 +201,9 @@ TEST_P(DDragonLoaderFailure, GivesTheEmptyCatalogAndAnErrorLine)
         EXPECT_TRUE(lines[0].message.startsWith(QString::fromLatin1(prefix))) << lines[0].message.toStdString();
     }
     EXPECT_EQ(logs.count(QStringLiteral("Loaded summoner-spell catalog: 0 spells")), 0);
-    if (GetParam().response.behaviour == TestResponse::Behaviour::endlessBody)
+    if (GetParam().response.behaviour == TestResponse::Behaviour::endlessBody) {
         EXPECT_TRUE(gaveUpNearLimit(ddragon.server(), logs, HttpPeer::dataDragon));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, DDragonLoaderFailure,
@@ -209,8 +211,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, DDragonLoaderFailure,
         DDragonFailure {"versionsAreObjects", "/api/versions.json", TestResponse::json("[{}]")},
         DDragonFailure {"errorPage", "data", TestResponse::json("<html>503</html>", 503)},
         DDragonFailure {"wrongTypes", "data", TestResponse::json(R"({"data": []})")},
-        DDragonFailure {"truncated", "data",
-            {200, "{\"data\": {\"a\": 1}}", "application/json", {}, TestResponse::Behaviour::truncateBody}},
-        DDragonFailure {"hangsUp", "data", {0, {}, {}, {}, TestResponse::Behaviour::closeWithoutAnswer}},
+        DDragonFailure {"truncated", "data", TestResponse::json("{\"data\": {\"a\": 1}}").cutShort()},
+        DDragonFailure {"hangsUp", "data", TestResponse::hangUp()},
         DDragonFailure {"endless", "data", TestResponse::endless()}),
     [](const auto& info) { return std::string(info.param.name); });

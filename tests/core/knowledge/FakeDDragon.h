@@ -5,6 +5,7 @@
 #include "RealData.h"
 #include "TestHttpServer.h"
 
+#include <QByteArray>
 #include <QFile>
 #include <QString>
 
@@ -29,6 +30,8 @@ public:
     void override(const QByteArray& path, TestResponse response) { overrides_[path] = std::move(response); }
     // Serves "/cdn/<version>/<rest>" from another real version's folder.
     void mapVersion(QString realVersion) { realVersion_ = std::move(realVersion); }
+    // Answers every icon (a ".png" in an "img" folder, versioned or not) with this PNG.
+    void serveIcons(QByteArray png) { icon_ = std::move(png); }
 
 private:
     TestResponse answer(const TestRequest& request)
@@ -36,6 +39,11 @@ private:
         const QByteArray path = request.path();
         if (auto it = overrides_.find(path); it != overrides_.end())
             return it->second;
+        if (!icon_.isEmpty() && path.startsWith("/cdn/") && path.contains("/img/") && path.endsWith(".png")) {
+            TestResponse response = TestResponse::json(icon_);
+            response.contentType = "image/png";
+            return response;
+        }
         if (path == "/api/versions.json")
             return TestResponse::json("[\"" + version_.toUtf8() + "\", \"15.3.1\", \"4.2.1\"]");
         const QByteArray prefix = "/cdn/" + version_.toUtf8() + "/";
@@ -51,6 +59,7 @@ private:
 
     QString version_;
     QString realVersion_;
+    QByteArray icon_;
     std::map<QByteArray, TestResponse> overrides_;
     std::unique_ptr<TestHttpServer> server_;
 };

@@ -180,8 +180,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, ItemCatalogLoadFailure,
         LoadFailure {"versionNotAddressable", "/api/versions.json", TestResponse::json("[\"a b%zz\"]")},
         LoadFailure {
             "bodyIsAnErrorPage", "/cdn/15.4.1/data/en_US/item.json", TestResponse::json("<html>oops</html>", 500)},
-        LoadFailure {"serverCloses", "/cdn/15.4.1/data/en_US/item.json",
-            {.status = 0, .behaviour = TestResponse::Behaviour::closeWithoutAnswer}}),
+        LoadFailure {"serverCloses", "/cdn/15.4.1/data/en_US/item.json", TestResponse::hangUp()}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ItemCatalogLoading, AServerThatIsDownGivesTheEmptyCatalog)

@@ -1,23 +1,30 @@
 #include "PaintedText.h"
 
+#include <QImage>
 #include <QPaintEngine>
+#include <QPixmap>
 #include <QWidget>
 
 namespace tolvane::test {
 
 namespace {
 
-class TextRecorder final : public QPaintEngine {
+class PaintRecorder final : public QPaintEngine {
 public:
-    TextRecorder()
+    PaintRecorder()
         : QPaintEngine(QPaintEngine::AllFeatures)
     {
     }
     bool begin(QPaintDevice*) override { return true; }
     bool end() override { return true; }
     void updateState(const QPaintEngineState&) override { }
-    // Shapes and images are not read; the base class would turn each into another form forever.
-    void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override { }
+    // Of images only the size is kept, and shapes are not read: the base class would turn each
+    // into another form forever.
+    void drawPixmap(const QRectF&, const QPixmap& pixmap, const QRectF&) override { images << pixmap.size(); }
+    void drawImage(const QRectF&, const QImage& image, const QRectF&, Qt::ImageConversionFlags) override
+    {
+        images << image.size();
+    }
     void drawRects(const QRectF*, int) override { }
     void drawLines(const QLineF*, int) override { }
     void drawEllipse(const QRectF&) override { }
@@ -28,17 +35,18 @@ public:
     Type type() const override { return QPaintEngine::User; }
 
     QStringList texts;
+    QList<QSize> images;
 };
 
-class TextDevice final : public QPaintDevice {
+class RecordingDevice final : public QPaintDevice {
 public:
-    explicit TextDevice(QSize size)
+    explicit RecordingDevice(QSize size)
         : size_(size)
     {
     }
     QPaintEngine* paintEngine() const override { return &engine; }
 
-    mutable TextRecorder engine;
+    mutable PaintRecorder engine;
 
 protected:
     int metric(PaintDeviceMetric metric) const override
@@ -73,9 +81,16 @@ private:
 
 QStringList paintedText(QWidget& widget)
 {
-    TextDevice device(widget.size());
+    RecordingDevice device(widget.size());
     widget.render(&device);
     return device.engine.texts;
+}
+
+QList<QSize> paintedImages(QWidget& widget)
+{
+    RecordingDevice device(widget.size());
+    widget.render(&device);
+    return device.engine.images;
 }
 
 } // namespace tolvane::test

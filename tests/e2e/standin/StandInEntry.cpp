@@ -3,11 +3,11 @@
 #include "core/advice/SummonerProfileFetcher.h"
 #include "core/gameclient/LCUDiscovery.h"
 #include "core/gameclient/RiotTrustDelegate.h"
-#include "core/knowledge/RuneCatalog.h"
-#include "core/knowledge/SummonerSpellCatalog.h"
+#include "core/overlay/UsagePing.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QHostAddress>
 #include <QJsonDocument>
 #include <QMainWindow>
 #include <QProcess>
@@ -16,6 +16,7 @@
 #include <QWindow>
 
 #include <cstdio>
+#include <utility>
 
 namespace tolvane::test {
 
@@ -60,11 +61,6 @@ std::optional<ClientCredentials> discoverClient(const QString& token)
     return LCUDiscovery::fromProcessList(ours);
 }
 
-template <class Loader> auto loading(const QString& base)
-{
-    return [loader = std::make_shared<Loader>(base)] { return loader->load(); };
-}
-
 } // namespace
 
 QJsonObject StandInPeers::toJson() const
@@ -85,8 +81,12 @@ void pointAtStandIns(AppDelegate::Services& services, const StandInPeers& peers)
 {
     const auto trust = std::make_shared<RiotTrustDelegate>(QSslCertificate(peers.anchorPem));
     services.liveClient = [url = peers.liveClient, trust] { return LiveClientDataClient(url, trust); };
+    // Every Data Dragon address, icons and the champion-select catalogs included, follows it.
     services.dataDragonBase = peers.dataDragon;
     services.statisticsEndpoint = peers.statistics;
+    services.checkAvailability
+        = []() -> QCoro::Task<AppAvailability::Status> { co_return AppAvailability::Status::available(); };
+    services.defaults->set(UsagePing::devFlagKey, true);
 
     ChampSelectViewModel::Services& champSelect = services.champSelect;
     champSelect.discover = [token = peers.clientToken, trust]() -> std::optional<LCUClient> {
@@ -95,14 +95,37 @@ void pointAtStandIns(AppDelegate::Services& services, const StandInPeers& peers)
             return std::nullopt;
         return LCUClient(*credentials, trust, HttpTimeouts::gameInterface());
     };
-    // Champions come from the catalogs the application shares, which follow dataDragonBase.
-    champSelect.loadRunes = loading<RuneCatalogLoader>(peers.dataDragon);
-    champSelect.loadSpells = loading<SummonerSpellCatalogLoader>(peers.dataDragon);
     champSelect.fetchSoloRank
         = [fetcher = std::make_shared<SummonerProfileFetcher>(std::make_shared<MetrionMCPClient>(peers.statistics))](
               QString gameName, QString tagLine, QString region) {
               return fetcher->fetchSoloRank(std::move(gameName), std::move(tagLine), std::move(region));
           };
+}
+
+RequestedHosts& RequestedHosts::install()
+{
+    auto* hosts = new RequestedHosts;
+    QNetworkProxyFactory::setApplicationProxyFactory(hosts);
+    return *hosts;
+}
+
+QList<QNetworkProxy> RequestedHosts::queryProxy(const QNetworkProxyQuery& query)
+{
+    // A server listening asks too, with no peer: that is no lookup.
+    const QString host = query.peerHostName();
+    if (!host.isEmpty() && !QHostAddress(host).isLoopback() && host != QLatin1String("localhost")) {
+        const QString address = query.url().isEmpty() ? host : query.url().toString();
+        std::fprintf(stderr, "%s %s\n", offLoopbackLine, qPrintable(address));
+        const QMutexLocker lock(&mutex_);
+        offLoopback_ << address;
+    }
+    return {QNetworkProxy(QNetworkProxy::NoProxy)};
+}
+
+QStringList RequestedHosts::takeOffLoopback()
+{
+    const QMutexLocker lock(&mutex_);
+    return std::exchange(offLoopback_, {});
 }
 
 void useStandIns(AppDelegate::Services& services)
@@ -111,6 +134,7 @@ void useStandIns(AppDelegate::Services& services)
     const QString path = qEnvironmentVariable(standInPeersVariable);
     if (path.isEmpty())
         return;
+    RequestedHosts::install();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         qFatal("stand-in peers file %s cannot be read", qPrintable(path));

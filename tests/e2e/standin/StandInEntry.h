@@ -7,6 +7,8 @@
 
 #include <QByteArray>
 #include <QJsonObject>
+#include <QMutex>
+#include <QNetworkProxyFactory>
 #include <QString>
 #include <QUrl>
 
@@ -29,10 +31,28 @@ inline constexpr char standInPeersVariable[] = "TOLVANE_STAND_IN_PEERS";
 // What the test build's entry prints on standard output once its main window is on screen.
 inline constexpr char mainWindowShownLine[] = "main window shown";
 
+// Also takes the maker's host out of the match: the availability check answers "available" and
+// the heartbeat is off, as in a developer's build.
 void pointAtStandIns(AppDelegate::Services& services, const StandInPeers& peers);
 
-// The entry's hook: the peers from the file the environment names (none: nothing changes), and
-// the line above once the main window is first exposed.
+// Every host the process's network clients ask for, as the proxy lookup that comes before each
+// request and each connection sees it (Qt owns the factory once installed). A host off loopback
+// is kept, and told on standard error for the runs that watch another process.
+class RequestedHosts final : public QNetworkProxyFactory {
+public:
+    static RequestedHosts& install();
+    QList<QNetworkProxy> queryProxy(const QNetworkProxyQuery& query) override;
+    // The addresses off loopback asked for since the last call.
+    QStringList takeOffLoopback();
+
+private:
+    QMutex mutex_; // queries may come from a network manager's thread
+    QStringList offLoopback_;
+};
+inline constexpr char offLoopbackLine[] = "stand-in match: asked for an address off loopback:";
+
+// The entry's hook: the peers from the file the environment names (none: nothing changes), the
+// hosts asked for recorded, and the line above once the main window is first exposed.
 void useStandIns(AppDelegate::Services& services);
 
 } // namespace tolvane::test

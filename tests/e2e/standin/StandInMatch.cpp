@@ -5,7 +5,9 @@
 #include "StandInGameWindow.h"
 #include "TestCertificates.h"
 
+#include <QBuffer>
 #include <QDir>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QUuid>
@@ -28,6 +30,17 @@ TestResponse closed()
     return response;
 }
 
+QByteArray iconPng()
+{
+    QImage icon(StandInMatch::iconSize, QImage::Format_ARGB32);
+    icon.fill(QColor(200, 60, 160));
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    icon.save(&buffer, "PNG");
+    return png;
+}
+
 } // namespace
 
 StandInMatch::StandInMatch()
@@ -40,6 +53,7 @@ StandInMatch::StandInMatch()
     livePort_ = live_->port();
     live_->close();
     dataDragon_ = std::make_unique<FakeDDragon>(QStringLiteral("12.13.1"));
+    dataDragon_->serveIcons(iconPng());
 
     setCapture(QStringLiteral("sr_ranked_11.21_local_player.json"));
 }

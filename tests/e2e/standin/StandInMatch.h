@@ -3,9 +3,9 @@
 // client's REST interface behind a process that carries its port and token on its command line,
 // walking champion select, loading screen, game and end of game through real captures; the
 // in-game Live Client Data interface replaying a real capture with its clock running; the game's
-// window; Data Dragon serving the real files; the statistics service on the MCP SDK. The game's
-// two interfaces present certificates of a test authority. Everything is started and stopped
-// here, on the calling thread's event loop.
+// window; Data Dragon serving the real files, and one small image made here for every icon; the
+// statistics service on the MCP SDK. The game's two interfaces present certificates of a test
+// authority. Everything is started and stopped here, on the calling thread's event loop.
 
 #include "StandInEntry.h"
 
@@ -14,6 +14,7 @@
 
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QSize>
 
 #include <memory>
 
@@ -28,6 +29,9 @@ public:
     enum class Phase { noClient, champSelect, loadingScreen, inProgress, endOfGame };
     // How the Live Client Data interface misbehaves while the game runs.
     enum class LiveFault { none, stall, drop, garbage };
+
+    // The size of the image Data Dragon serves for every icon, odd enough to tell it where drawn.
+    static constexpr QSize iconSize {13, 11};
 
     StandInMatch();
     ~StandInMatch();
