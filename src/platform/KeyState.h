@@ -26,8 +26,10 @@ public:
 
     // Asks to be told, on this thread, whenever a key may have gone down or up since it was last
     // told (or the keyboard's keys changed), so that a poll can rest while nothing moves. Once
-    // watching, the state stays current between readings. False where the platform cannot tell:
-    // the caller then reads at its own pace. One watcher at a time; a new one replaces the last.
+    // watching, the state stays current between readings. Each change is told as it is taken in:
+    // a reading made while being told sees that change and none after it, so a tap whose release
+    // came in with its press still reads held once. False where the platform cannot tell: the
+    // caller then reads at its own pace. One watcher at a time; a new one replaces the last.
     virtual bool watchChanges(std::function<void()> changed) const
     {
         (void)changed;

@@ -148,25 +148,47 @@ private:
     }
 
     // Applies what the server has sent already: the socket is read without waiting and nothing
-    // is asked of the server. Tells the watcher when a key or the keyboard changed.
+    // is asked of the server. Tells the watcher of each change of a key as it is applied, before
+    // the next event: a tap's press and release often arrive together, and a watcher told only
+    // once both were in would read the key up, or not be told at all. A change of the keyboard is
+    // told with the key change that follows it, else at the end: it comes just before the first
+    // key of another keyboard, and a watcher that read on it would take that key's press as news
+    // it already had.
     void takeEvents(Display* display) const
     {
-        if (!raw_->running())
+        // A reading made while the watcher is told takes nothing more: it would apply the rest of
+        // the batch under the watcher's feet.
+        if (telling_)
             return;
-        const X11RawKeys::Keymap before = raw_->keymap();
-        bool noticed = false;
-        while (XEventsQueued(display, QueuedAfterReading) > 0) {
+        bool untoldNotice = false;
+        while (raw_->running() && XEventsQueued(display, QueuedAfterReading) > 0) {
             XEvent event;
             XNextEvent(display, &event);
             if (changes_.isNotice(event)) {
                 keyboardChanged_ = true;
-                noticed = true;
-            } else {
-                raw_->handle(event);
+                untoldNotice = true;
+                continue;
+            }
+            const X11RawKeys::Keymap before = raw_->keymap();
+            raw_->handle(event);
+            if (raw_->keymap() != before) {
+                untoldNotice = false;
+                tellWatcher();
             }
         }
-        if (watcher_ && (noticed || raw_->keymap() != before))
-            watcher_();
+        if (untoldNotice)
+            tellWatcher();
+    }
+
+    void tellWatcher() const
+    {
+        if (!watcher_)
+            return;
+        // A copy: the watcher may stop watching while it is told.
+        const std::function<void()> tell = watcher_;
+        telling_ = true;
+        tell();
+        telling_ = false;
     }
 
     // Not while a watch runs: the watch keeps the timer stopped.
@@ -186,6 +208,7 @@ private:
     mutable std::function<void()> watcher_;
     mutable std::unique_ptr<QSocketNotifier> incoming_;
     mutable bool readSinceCheck_ = false;
+    mutable bool telling_ = false;
     mutable X11RawKeys::Keymap queried_ {};
     mutable X11PhysicalKeys physical_;
     mutable bool physicalRead_ = false;

@@ -9,6 +9,7 @@
 #include "platform/X11Platform.h"
 
 #include <QGuiApplication>
+#include <QProcess>
 #include <QScopeGuard>
 #include <QTimer>
 
@@ -190,6 +191,55 @@ TEST_F(BothReadings, GiveTheSameEdgesForTheSameKeys)
     EXPECT_EQ(raw.fired, roundTrip.fired);
     EXPECT_EQ(watched.fired, raw.fired);
     EXPECT_EQ(raw.fired, QStringList({"p", "Tab", "p", "Escape", "p", "p", "Escape"}));
+}
+
+// Taps far shorter than the poll's interval, met by a poll that rests as the shop-key poll does:
+// told of a change while resting, it reads at once, then at its pace until a turn finds nothing
+// told. The event loop is busy while each tap is made, so the tap's press and release come in
+// together, after the notices of a new keymap where one is loaded first (as when the player
+// switches keyboards); the reading as the press is told must still see the key held.
+TEST_F(BothReadings, ARestingPollWokenByATapShorterThanItsIntervalSeesIt)
+{
+    Poll resting {makeX11KeyState(X11KeyReading::rawEventsWhereAvailable)};
+    QTimer pace;
+    pace.setInterval(std::chrono::milliseconds(20));
+    bool told = false;
+    QObject::connect(&pace, &QTimer::timeout, [&] {
+        if (std::exchange(told, false))
+            resting.read();
+        else
+            pace.stop();
+    });
+    ASSERT_TRUE(resting.keys->watchChanges([&] {
+        if (pace.isActive()) {
+            told = true;
+            return;
+        }
+        resting.read();
+        pace.start();
+    }));
+
+    struct Tap {
+        QString keysym;
+        bool newKeymap;
+    };
+    QStringList expected;
+    for (const Tap& tap : {Tap {"p", false}, Tap {"p", false}, Tap {"Escape", false}, Tap {"p", true},
+             Tap {"Tab", false}, Tap {"p", true}}) {
+        ASSERT_TRUE(test::spinUntil([&] { return !pace.isActive(); }));
+        // The same layout again: the server loads it anew and says so.
+        if (tap.newKeymap) {
+            ASSERT_EQ(QProcess::execute(QStringLiteral("setxkbmap"), {"-layout", "us"}), 0);
+        }
+        ASSERT_TRUE(test::xdotool(
+            {"keydown", "--delay", "0", tap.keysym, "sleep", "0.005", "keyup", "--delay", "0", tap.keysym}));
+        expected << tap.keysym;
+        ASSERT_TRUE(test::spinUntil([&] { return resting.fired.size() == expected.size(); }))
+            << "the tap of " << tap.keysym.toStdString() << " was not seen";
+        // The release is read too, so the next tap is a fresh press.
+        ASSERT_TRUE(test::spinUntil([&] { return resting.last == Held {}; }));
+    }
+    EXPECT_EQ(resting.fired, expected);
 }
 
 TEST_F(BothReadings, AKeyHeldBeforeTheFirstReadingReadsHeld)

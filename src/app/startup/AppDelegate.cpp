@@ -153,6 +153,8 @@ AppDelegate::~AppDelegate()
         visTimer_->stop();
     if (keyPollTimer_)
         keyPollTimer_->stop();
+    if (editorLeftTick_)
+        editorLeftTick_->stop();
     services_.keys.stopWatching();
     moveTracker_.reset();
     repositionController_->dismiss();
@@ -202,6 +204,12 @@ void AppDelegate::applicationDidFinishLaunching()
     visTimer_ = new QTimer(this);
     visTimer_->setInterval(visibilityIntervalMs);
     connect(visTimer_, &QTimer::timeout, this, &AppDelegate::tick);
+    editorLeftTick_ = new QTimer(this);
+    editorLeftTick_->setSingleShot(true);
+    editorLeftTick_->setInterval(visibilityIntervalMs);
+    // Precise: the interval is as long as the panels brought forward may stay up.
+    editorLeftTick_->setTimerType(Qt::PreciseTimer);
+    connect(editorLeftTick_, &QTimer::timeout, this, &AppDelegate::tick);
 
     keyPollTimer_ = new QTimer(this);
     keyPollTimer_->setInterval(keyPollIntervalMs);
@@ -307,9 +315,17 @@ void AppDelegate::keyPollDue()
 
 void AppDelegate::keysMoved()
 {
-    keysMoved_ = true;
-    if (inOwnMatch_ && keyPollTimer_ && !keyPollTimer_->isActive())
-        keyPollTimer_->start();
+    if (!inOwnMatch_ || !keyPollTimer_)
+        return;
+    if (keyPollTimer_->isActive()) {
+        keysMoved_ = true;
+        return;
+    }
+    // A resting poll reads at once, while the key state holds the change it tells of: a tap
+    // shorter than the interval would be up again by the first turn. The pace starts here.
+    keysMoved_ = false;
+    pollShopKeys();
+    keyPollTimer_->start();
 }
 
 void AppDelegate::followMatch()
@@ -317,9 +333,10 @@ void AppDelegate::followMatch()
     if (!visTimer_ || !keyPollTimer_)
         return;
     // Between matches no panel can be due and the keyboard is not read: a tick would only hide
-    // what is hidden and a poll would only clear the latch, which the last of each does. So both
-    // loops run while a match does, and nothing wakes the process for nothing in between. In a
-    // match the key poll runs at its pace while keys move, where the key state can tell it so.
+    // what is hidden (leaving the editor, which shows them all, asks for its own) and a poll would
+    // only clear the latch, which the last of each does. So both loops run while a match does, and
+    // nothing wakes the process for nothing in between. In a match the key poll runs at its pace
+    // while keys move, where the key state can tell it so.
     const bool ownMatch = goldVM_->summary().has_value();
     const bool anyMatch = ownMatch || cooldownVM_->inGame();
     if (inOwnMatch_ != ownMatch) {
@@ -601,6 +618,7 @@ void AppDelegate::toggleRepositionMode()
         for (const auto& [id, window] : livePanels())
             window->orderFront();
         rebuildMenu();
+        tickAfterEditor();
         return;
     }
 
@@ -627,6 +645,15 @@ void AppDelegate::finishRepositioning(RepositionMode mode)
     for (const auto& [id, window] : livePanels())
         window->orderFront();
     rebuildMenu();
+    tickAfterEditor();
+}
+
+void AppDelegate::tickAfterEditor()
+{
+    // In a match the next regular tick comes within its interval. Between matches the ticks rest,
+    // and so one runs after the same interval, or the panels would stay up until the next match.
+    if (visTimer_ && !visTimer_->isActive())
+        editorLeftTick_->start();
 }
 
 void AppDelegate::resetAllPositions()

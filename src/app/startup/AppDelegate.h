@@ -163,7 +163,7 @@ private:
     void followMatch();
     // The key poll's turn; it stops itself when no key moved since the last one.
     void keyPollDue();
-    // A key went down or up: the poll runs again if it rested.
+    // A key went down or up: a resting poll reads at once and runs again.
     void keysMoved();
     void buildStatusItem();
     void buildPanelWindows();
@@ -174,6 +174,8 @@ private:
     std::map<PanelID, PanelWindow*> livePanels() const;
     QRectF repositionFrame() const;
     void finishRepositioning(RepositionMode mode);
+    // Leaving the editor brings every panel forward: a tick must follow to hide those not due.
+    void tickAfterEditor();
 
     Services services_;
 
@@ -210,6 +212,7 @@ private:
     std::unique_ptr<PanelMoveTracker> moveTracker_;
     QTimer* visTimer_ = nullptr;
     QTimer* keyPollTimer_ = nullptr;
+    QTimer* editorLeftTick_ = nullptr; // one tick, for when the regular ones rest
     bool inOwnMatch_ = false;
     bool keysWatched_ = false; // the key state tells of each change
     bool keysMoved_ = false; // since the last poll

@@ -155,15 +155,18 @@ TEST_F(AppDelegateTest, TheKeyPollRestsWhileNoKeyMoves)
     EXPECT_TRUE(poll->isActive()); // the match's first reading
     ASSERT_TRUE(test::spinUntil([&] { return !poll->isActive(); }));
 
+    // A key wakes the resting poll, which reads at once rather than a turn later, then goes on at
+    // its pace until the keys are still.
     keys.setDown(OverlaySettingsStore::Defaults::shopKeyCode, true);
+    EXPECT_TRUE(app.loopState().shopLatch.isLatched());
     EXPECT_TRUE(poll->isActive());
-    ASSERT_TRUE(test::spinUntil([&] { return app.loopState().shopLatch.isLatched(); }));
     keys.setDown(OverlaySettingsStore::Defaults::shopKeyCode, false);
     ASSERT_TRUE(test::spinUntil([&] { return !poll->isActive(); }));
-    // A second press unlatches: the release between them was read.
+    // So a tap that is up again before any turn still counts, and unlatches: the release before
+    // it was read.
     keys.setDown(OverlaySettingsStore::Defaults::shopKeyCode, true);
-    ASSERT_TRUE(test::spinUntil([&] { return !app.loopState().shopLatch.isLatched(); }));
     keys.setDown(OverlaySettingsStore::Defaults::shopKeyCode, false);
+    EXPECT_FALSE(app.loopState().shopLatch.isLatched());
     ASSERT_TRUE(test::spinUntil([&] { return !poll->isActive(); }));
 
     // The match ends with the key held, and it is let go in between.
@@ -419,13 +422,28 @@ TEST_F(AppDelegateTest, RepositionEditorOpensFromTheNotificationAndClosesFromThe
     EXPECT_EQ(visibleCount(), 0);
 
     // "Done Repositioning": every panel with something to show comes forward (the combos and
-    // cooldown panels have nothing yet), the mode in use stays.
+    // cooldown panels have nothing yet), the mode in use stays. Then the tick leaves only the
+    // due ones: the farm panel was switched off meanwhile.
+    OverlaySettingsStore(defaults).setShowFarm(false);
     app.toggleRepositionMode();
     EXPECT_FALSE(app.loopState().repositionMode);
     EXPECT_FALSE(app.repositionController().isOpen());
     EXPECT_EQ(visibleCount(), 4);
     EXPECT_EQ(app.loopState().currentMode, RepositionMode::summonersRift);
     EXPECT_EQ(app.statusMenu()->actions()[2]->text(), QStringLiteral("Reposition Panels…"));
+    const OverlayPanels& panels = app.panelWindows();
+    ASSERT_TRUE(test::spinUntil([&] { return !panels.farm->isVisible(); }));
+    EXPECT_EQ(visibleCount(), 3);
+    EXPECT_TRUE(panels.gold->isVisible() && panels.rune->isVisible() && panels.counter->isVisible());
+
+    // Between matches the tick rests, yet the panels brought forward go again.
+    app.goldVM().setSummary(std::nullopt);
+    ASSERT_EQ(visibleCount(), 0);
+    app.toggleRepositionMode();
+    app.toggleRepositionMode();
+    EXPECT_EQ(visibleCount(), 4);
+    EXPECT_TRUE(test::spinUntil([&] { return visibleCount() == 0; }));
+    EXPECT_FALSE(app.visTimer()->isActive());
 }
 
 TEST_F(AppDelegateTest, FinishingTheEditorForAramMakesAramsPositionsTheOnesInUse)
@@ -442,6 +460,8 @@ TEST_F(AppDelegateTest, FinishingTheEditorForAramMakesAramsPositionsTheOnesInUse
     EXPECT_FALSE(app.loopState().repositionMode);
     EXPECT_EQ(app.loopState().currentMode, RepositionMode::aram);
     EXPECT_EQ(visibleCount(), 4);
+    // No game runs: none is due, so the tick that follows takes them all off the screen.
+    EXPECT_TRUE(test::spinUntil([&] { return visibleCount() == 0; }));
 }
 
 TEST_F(AppDelegateTest, ResetNotificationClearsEveryStoredPosition)
