@@ -1,22 +1,20 @@
 #include "PouringPeer.h"
 
+#include <QDir>
+
 #include <cerrno>
-#include <chrono>
 
 #include <arpa/inet.h>
+#include <linux/tcp.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 namespace tolvane::test {
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-// How long the client may take nothing before the peer counts as held back.
-constexpr auto stallAfter = std::chrono::milliseconds(300);
 
 bool waitFor(int fd, short events, int ms)
 {
@@ -26,9 +24,10 @@ bool waitFor(int fd, short events, int ms)
 
 } // namespace
 
-PouringPeer::PouringPeer(QByteArray head, QByteArray chunk)
+PouringPeer::PouringPeer(QByteArray head, QByteArray chunk, Body body)
     : head_(std::move(head))
     , chunk_(std::move(chunk))
+    , held_(body == Body::held)
 {
     listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in address {};
@@ -46,6 +45,7 @@ PouringPeer::PouringPeer(QByteArray head, QByteArray chunk)
 PouringPeer::~PouringPeer()
 {
     stop_ = true;
+    pour();
     thread_.join();
     ::close(listener_);
 }
@@ -60,13 +60,52 @@ QUrl PouringPeer::url(const QString& path) const
     return u;
 }
 
+void PouringPeer::pour()
+{
+    held_ = false;
+    held_.notify_all();
+}
+
+qint64 PouringPeer::takenByClient() const
+{
+    const quint16 client = clientPort_;
+    if (client == 0)
+        return -1;
+    // The client's socket is the one of this process whose own end is the client's port and whose
+    // other end is the peer's.
+    const auto port = [](int fd, auto get) {
+        sockaddr_in address {};
+        socklen_t length = sizeof address;
+        return get(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0 && address.sin_family == AF_INET
+            ? ntohs(address.sin_port)
+            : 0;
+    };
+    const QDir descriptors(QStringLiteral("/proc/self/fd"));
+    for (const QString& name : descriptors.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+        const int fd = name.toInt();
+        if (port(fd, ::getsockname) != client || port(fd, ::getpeername) != port_)
+            continue;
+        tcp_info info {};
+        socklen_t size = sizeof info;
+        int unread = 0;
+        if (::getsockopt(fd, IPPROTO_TCP, TCP_INFO, &info, &size) != 0 || ::ioctl(fd, FIONREAD, &unread) != 0)
+            return -1;
+        return qint64(info.tcpi_bytes_received) - unread;
+    }
+    return -1;
+}
+
 void PouringPeer::run()
 {
     while (!stop_) {
         if (!waitFor(listener_, POLLIN, 20))
             continue;
-        const int connection = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        sockaddr_in client {};
+        socklen_t length = sizeof client;
+        const int connection
+            = ::accept4(listener_, reinterpret_cast<sockaddr*>(&client), &length, SOCK_CLOEXEC | SOCK_NONBLOCK);
         if (connection >= 0) {
+            clientPort_ = ntohs(client.sin_port);
             serve(connection);
             ::close(connection);
         }
@@ -98,16 +137,17 @@ void PouringPeer::serve(int connection)
 
     QByteArray pending = head_;
     bool inBody = false;
-    auto lastTaken = Clock::now();
     while (!stop_) {
         if (pending.isEmpty()) {
+            if (!inBody) {
+                ++headsSent_;
+                held_.wait(true);
+            }
             pending = chunk_;
             inBody = true;
         }
-        if (!waitFor(connection, POLLOUT, 20)) {
-            stalled_ = Clock::now() - lastTaken > stallAfter;
+        if (!waitFor(connection, POLLOUT, 20))
             continue;
-        }
         const ssize_t written = ::send(connection, pending.constData(), pending.size(), MSG_NOSIGNAL);
         if (written < 0) {
             if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)
@@ -118,8 +158,6 @@ void PouringPeer::serve(int connection)
         if (inBody)
             sent_ += written;
         pending.remove(0, written);
-        lastTaken = Clock::now();
-        stalled_ = false;
     }
 }
 

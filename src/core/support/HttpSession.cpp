@@ -1,16 +1,17 @@
 #include "core/support/HttpSession.h"
 
 #include "core/support/ConnectProbe.h"
+#include "core/support/HttpFailureRecord.h"
 #include "core/support/Log.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QHostAddress>
 #include <QNetworkAccessManager>
 #include <QNetworkCookie>
 #include <QNetworkCookieJar>
 #include <QNetworkRequest>
-#include <QSet>
 #include <QSslConfiguration>
 #include <QSslError>
 #include <QThread>
@@ -41,11 +42,6 @@ constexpr qint64 MiB = 1024 * 1024;
 // taken, so a body that passes its limit is stopped within one piece of it.
 constexpr qint64 readChunk = 256 * 1024;
 
-QString shown(const QUrl& url)
-{
-    return url.toDisplayString(QUrl::RemoveQuery | QUrl::RemoveUserInfo | QUrl::RemoveFragment);
-}
-
 QList<QSslCertificate> presentedChain(QNetworkReply* reply, const QList<QSslError>& errors)
 {
     QList<QSslCertificate> chain = reply->sslConfiguration().peerCertificateChain();
@@ -61,49 +57,6 @@ QList<QSslCertificate> presentedChain(QNetworkReply* reply, const QList<QSslErro
 
 struct HttpSession::Pool {
     QNetworkAccessManager* manager = nullptr;
-
-    // Failures of one address, by kind: the first of a kind is logged, the ones after it counted
-    // until the address answers again.
-    void failed(const QString& address, const HttpResult& result)
-    {
-        for (Run& run : runs)
-            if (run.address == address && run.kind == result.transport) {
-                ++run.failures;
-                return;
-            }
-        // Addresses that never answer again (one-off lookups) must not pile up.
-        if (runs.size() == maxRuns)
-            runs.removeFirst();
-        runs.append({address, result.transport, 1});
-        log::error(lcHttp(), result.detail);
-    }
-
-    void answered(HttpPeer peer, const QString& address)
-    {
-        qint64 failures = 0;
-        runs.removeIf([&](const Run& run) {
-            if (run.address != address)
-                return false;
-            failures += run.failures;
-            return true;
-        });
-        if (failures > 0)
-            log::info(lcHttp(),
-                QStringLiteral("%1 at %2 answers again after %3 failed %4")
-                    .arg(peerName(peer), address)
-                    .arg(failures)
-                    .arg(failures == 1 ? QStringLiteral("request") : QStringLiteral("requests")));
-    }
-
-    struct Run {
-        QString address;
-        TransportError kind;
-        qint64 failures;
-    };
-    static constexpr qsizetype maxRuns = 64;
-    QList<Run> runs;
-    // Origins (scheme, host and port) whose last call was refused a connection.
-    QSet<QString> refusing;
 };
 
 namespace {
@@ -120,7 +73,7 @@ std::shared_ptr<HttpSession::Pool> sharedPool(HttpPeer peer, const TlsTrustPolic
     manager->setCookieJar(new NullCookieJar(manager));
     manager->setCache(nullptr);
     manager->setAutoDeleteReplies(false);
-    std::shared_ptr<HttpSession::Pool> made(new HttpSession::Pool {manager, {}, {}}, [](HttpSession::Pool* pool) {
+    std::shared_ptr<HttpSession::Pool> made(new HttpSession::Pool {manager}, [](HttpSession::Pool* pool) {
         if (pool->manager->thread() == QThread::currentThread())
             delete pool->manager;
         else
@@ -180,6 +133,8 @@ struct Intake {
     qint64 announced = -1; // a Content-Length over the limit
     bool tooLarge = false;
     bool headless = false; // handed over without any header
+    bool requestSent = false;
+    bool headIn = false; // a whole head arrived
     QString timedOut; // which time-out ended it
     QString stalled; // a decoding error the library raised without ending the reply
 
@@ -224,6 +179,7 @@ void judgeHead(QNetworkReply& reply, Intake& intake, qint64 limit)
     // The library tells of a failure before any head arrived as a change of meta-data too.
     if (intake.stopped() || reply.isFinished() || !reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid())
         return;
+    intake.headIn = true;
     bool known = false;
     const qint64 announced = reply.header(QNetworkRequest::ContentLengthHeader).toLongLong(&known);
     if (reply.rawHeaderPairs().isEmpty())
@@ -295,18 +251,25 @@ QCoro::Task<HttpResult> receive(
     auto* whole = new QTimer(rawReply);
     whole->setSingleShot(true);
     whole->setInterval(std::max<qint64>(0, deadline.remainingTime()));
-    const auto expire = [rawReply, intake](QString why) {
+    const auto expire = [rawReply, intake](auto why) {
         return [rawReply, intake, why] {
             if (!rawReply->isFinished() && !intake->stopped()) {
-                intake->timedOut = why;
+                intake->timedOut = why();
                 rawReply->abort();
             }
         };
     };
-    QObject::connect(idle, &QTimer::timeout, rawReply,
-        expire(QStringLiteral("timed out: nothing moved for %1 ms").arg(timeouts.request.count())));
-    QObject::connect(whole, &QTimer::timeout, rawReply,
-        expire(QStringLiteral("timed out: no whole reply within %1 ms").arg(timeouts.resource.count())));
+    QObject::connect(rawReply, &QNetworkReply::requestSent, rawReply, [intake] { intake->requestSent = true; });
+    QObject::connect(idle, &QTimer::timeout, rawReply, expire([intake, ms = timeouts.request.count()] {
+        // The library reads a head whole on its own thread and tells of none of it before the end:
+        // between the request and the head, bytes may have been arriving all along.
+        if (intake->requestSent && !intake->headIn)
+            return QStringLiteral("timed out: no complete reply head arrived within %1 ms").arg(ms);
+        return QStringLiteral("timed out: nothing moved for %1 ms").arg(ms);
+    }));
+    QObject::connect(whole, &QTimer::timeout, rawReply, expire([ms = timeouts.resource.count()] {
+        return QStringLiteral("timed out: no whole reply within %1 ms").arg(ms);
+    }));
     auto kick = [idle] { idle->start(); };
     QObject::connect(rawReply, &QNetworkReply::downloadProgress, idle, kick);
     QObject::connect(rawReply, &QNetworkReply::uploadProgress, idle, kick);
@@ -334,8 +297,8 @@ QCoro::Task<HttpResult> receive(
     takeAvailable(*reply, *intake, limit);
 
     // Only a failure is told: a whole reply costs no text.
-    const auto from = [&] { return peerName(peer) + QStringLiteral(" reply from ") + shown(reply->url()); };
-    const auto request = [&] { return peerName(peer) + QStringLiteral(" request to ") + shown(reply->url()); };
+    const auto from = [&] { return peerName(peer) + QStringLiteral(" reply from ") + shownAddress(reply->url()); };
+    const auto request = [&] { return peerName(peer) + QStringLiteral(" request to ") + shownAddress(reply->url()); };
     if (reply->property(kCancelled).toBool())
         co_return failure(TransportError::cancelled, request() + QStringLiteral(" cancelled"));
     if (intake->tooLarge) {
@@ -485,6 +448,11 @@ HttpSession::~HttpSession()
     abortAll();
 }
 
+void HttpSession::forgetFailures()
+{
+    HttpFailureRecord::forgetAll();
+}
+
 void HttpSession::abortAll()
 {
     // Each abort finishes its reply at once; the list is copied as the finishing may reach it.
@@ -581,22 +549,18 @@ QCoro::Task<HttpResult> HttpSession::send(Request request, CancelToken cancel)
     const HttpTimeouts timeouts = timeouts_;
     const QDeadlineTimer deadline(timeouts.resource); // covers every hop of the call
     const QUrl origin = request.url;
-    const auto originKey = [&] {
-        return origin.adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment | QUrl::RemoveUserInfo)
-            .toString();
-    };
     if (!pool_)
         pool_ = sharedPool(peer_, trust_.get());
-    // Failures are told through the pool, which stays while the call runs even if the session goes.
+    // The manager stays while the call runs, even if the session goes.
     const std::shared_ptr<Pool> pool = pool_;
     HttpResult result;
 
     // The network library tries each address twice before it reports a connection refused. An
     // address that refused last time (the game's port between matches) is asked once, directly;
     // only when it accepts, or cannot tell, does a request go out again.
-    const bool refusedLastTime = !pool->refusing.isEmpty() && pool->refusing.contains(originKey());
+    const bool refusedLastTime = HttpFailureRecord::of(peer).refusedLastTime(origin);
     if (const QHostAddress literal(refusedLastTime ? origin.host() : QString()); !literal.isNull()) {
-        const auto asked = [&] { return peerName(peer) + QStringLiteral(" request to ") + shown(origin); };
+        const auto asked = [&] { return peerName(peer) + QStringLiteral(" request to ") + shownAddress(origin); };
         const int port = origin.port(origin.scheme() == QLatin1String("https") ? 443 : 80);
         const ProbeResult probed = co_await probeConnection(literal, quint16(port), timeouts.request, cancel);
         if (!self || cancel.isCancelled())
@@ -604,7 +568,7 @@ QCoro::Task<HttpResult> HttpSession::send(Request request, CancelToken cancel)
         if (probed == ProbeResult::refused) {
             result
                 = failure(TransportError::connectionRefused, asked() + QStringLiteral(" failed: connection refused"));
-            pool->failed(shown(origin), result);
+            HttpFailureRecord::of(peer).failed(peer, origin, result);
             co_return result;
         }
     }
@@ -622,13 +586,13 @@ QCoro::Task<HttpResult> HttpSession::send(Request request, CancelToken cancel)
         if (!sameOrigin(origin, target)) {
             result = failure(TransportError::redirectRefused,
                 QStringLiteral("%1 redirect from %2 to another origin not followed: %3")
-                    .arg(peerName(peer), shown(request.url), shown(target)));
+                    .arg(peerName(peer), shownAddress(request.url), shownAddress(target)));
             break;
         }
         if (redirects == maxRedirects) {
             result = failure(TransportError::redirectRefused,
                 QStringLiteral("%1 request to %2 gave up after %3 redirects")
-                    .arg(peerName(peer), shown(origin))
+                    .arg(peerName(peer), shownAddress(origin))
                     .arg(maxRedirects));
             break;
         }
@@ -649,16 +613,7 @@ QCoro::Task<HttpResult> HttpSession::send(Request request, CancelToken cancel)
         reply = self->issue(request);
     }
     // A call is one request to the address the caller asked for, whatever its hops.
-    if (result.transport == TransportError::connectionRefused)
-        pool->refusing.insert(originKey());
-    else if (!pool->refusing.isEmpty())
-        pool->refusing.remove(originKey());
-    if (result.arrived()) {
-        if (!pool->runs.isEmpty())
-            pool->answered(peer, shown(origin));
-    } else if (result.transport != TransportError::cancelled) {
-        pool->failed(shown(origin), result);
-    }
+    HttpFailureRecord::of(peer).ended(peer, origin, result);
     co_return result;
 }
 

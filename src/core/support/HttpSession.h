@@ -11,7 +11,8 @@
 // Every failed request is logged once, saying what failed and why (a request the caller cancelled
 // is no failure). Failures repeat, as when the game is not running and every poll is refused: the
 // sessions of one kind say a failure of one address when it starts, and count the same failure
-// after it until the address answers again, which they say too.
+// after it until the address answers again, which they say too. What they know of failing addresses
+// outlives them, so that a poller making a new client for each poll says a failure no more often.
 
 #include "core/support/Async.h"
 
@@ -123,7 +124,11 @@ public:
     // Redirects followed within the origin before a request gives up.
     static constexpr int maxRedirects = 3;
 
-    // What the sessions of one kind and trust policy share: the manager and the account of failures.
+    // Forgets what the sessions of this thread know of failing addresses. For test programs, whose
+    // tests each start as a new process would.
+    static void forgetFailures();
+
+    // What the sessions of one kind and trust policy share: the network manager.
     struct Pool;
 
 private:
