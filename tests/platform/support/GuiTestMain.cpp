@@ -3,6 +3,7 @@
 #include "core/support/Async.h"
 #include "core/support/HttpSession.h"
 
+#include "FreshFailureRecords.h"
 #include "TestWatchdog.h"
 
 #include <QApplication>
@@ -15,6 +16,7 @@ int main(int argc, char** argv)
     if (GTEST_FLAG_GET(list_tests))
         return RUN_ALL_TESTS();
     QApplication app(argc, argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new tolvane::test::FreshFailureRecords);
     int status = 0;
     {
         // Far past any test's own waits; well inside the suite's time-out.
