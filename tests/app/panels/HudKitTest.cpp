@@ -212,6 +212,7 @@ TEST(HudItemIcon, EmptyTilePlaceholderThenTheStretchedImage)
     EXPECT_EQ(
         (ItemIconView {3031, QStringLiteral("a b%zz"), 40, 1.0, &images}.shows()), ItemIconView::Shows::emptyTile);
     EXPECT_EQ((ItemIconView {3031, version, 40, 1.0, nullptr}.shows()), ItemIconView::Shows::placeholder);
+    EXPECT_EQ((ItemIconView {3031, QString(), 40, 1.0, nullptr}.shows()), ItemIconView::Shows::emptyTile);
 
     auto draw = [&](const ItemIconView& icon) {
         QImage image = canvas(QSize(40, 40));

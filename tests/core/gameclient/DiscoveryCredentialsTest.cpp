@@ -136,6 +136,8 @@ TEST(ProcessLister, ARunOfFailuresIsToldOnceWithoutTheProgramsErrorOutput)
     LCUDiscovery::ProcessLister missing(QStringLiteral("/nonexistent/ps"), {});
     EXPECT_EQ(missing.run(), std::nullopt);
     EXPECT_EQ(missing.run(), std::nullopt);
+    LCUDiscovery::ProcessLister killed(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("kill -9 $$")});
+    EXPECT_EQ(killed.run(), QByteArray());
 
     QTemporaryDir dir;
     const QString works = dir.filePath(QStringLiteral("works"));
@@ -167,14 +169,15 @@ TEST(ProcessLister, ARunOfFailuresIsToldOnceWithoutTheProgramsErrorOutput)
 
     const QString cannotList = QStringLiteral("cannot list processes, so the game client cannot be found: ");
     const QList<test::LogLine> lines = logs.lines(QStringLiteral("lcu"));
-    ASSERT_EQ(lines.size(), 4);
+    ASSERT_EQ(lines.size(), 5);
     EXPECT_EQ(lines[0].type, QtCriticalMsg);
     EXPECT_TRUE(lines[0].message.startsWith(cannotList + QStringLiteral("/nonexistent/ps could not be started (")))
         << lines[0].message.toStdString();
+    EXPECT_EQ(lines[1].message, cannotList + QStringLiteral("/bin/sh was ended by a signal"));
     const QString failed = cannotList + QStringLiteral("/bin/sh exited with status 1");
-    EXPECT_EQ(lines[1].message, failed);
-    EXPECT_EQ(lines[2].message, QStringLiteral("/bin/sh lists processes again after 3 failed runs"));
-    EXPECT_EQ(lines[3].message, failed);
+    EXPECT_EQ(lines[2].message, failed);
+    EXPECT_EQ(lines[3].message, QStringLiteral("/bin/sh lists processes again after 3 failed runs"));
+    EXPECT_EQ(lines[4].message, failed);
 }
 
 // A child whose command line carries the client's flags, found through the real "/bin/ps".
