@@ -87,20 +87,20 @@ CooldownOverlayView::Layout CooldownOverlayView::layout() const
     out.size = panel.outerSize(contentHeight);
     out.header = QRectF(content.left(), content.top(), content.width(), title.height());
 
-    // Without a source no image would load, so no address is built.
+    // Without a source no image would load: an empty base makes no address.
     const QString base = images_ ? images_->dataDragonBase() : QString();
     double y = out.header.bottom() + spacing;
     for (const CooldownPanelViewModel::EnemyRow& row : vm_.rows()) {
         Layout::Row placed;
         placed.portrait = QRectF(content.left(), y + (rowHeight - portraitEdge) / 2, portraitEdge, portraitEdge);
-        placed.portraitImage = images_ ? DDragonImage::champion(row.champKey, vm_.version(), base) : std::nullopt;
+        placed.portraitImage = DDragonImage::champion(row.champKey, vm_.version(), base);
         double x = placed.portrait.right() + spacing;
         for (const CooldownPanelViewModel::SpellCell& cell : row.spells) {
             Layout::Cell c;
             c.enemy = row.id;
             c.slot = cell.id;
             c.rect = QRectF(x, y + (rowHeight - cellEdge) / 2, cellEdge, cellEdge);
-            c.icon = images_ ? DDragonImage::summonerSpell(cell.spellKey, vm_.version(), base) : std::nullopt;
+            c.icon = DDragonImage::summonerSpell(cell.spellKey, vm_.version(), base);
             c.opacity = opacityOf(cell);
             if (cell.trackable && cell.remaining)
                 c.countdown = vm_.timeFormat().string(*cell.remaining);

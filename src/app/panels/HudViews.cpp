@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace tolvane {
 
@@ -118,23 +119,21 @@ std::optional<QUrl> ItemIconView::imageAddress() const
     return images ? DDragonImage::item(itemID, version, images->dataDragonBase()) : std::nullopt;
 }
 
-bool ItemIconView::hasIcon() const
+ItemIconView::Look ItemIconView::look() const
 {
     // Without a source nothing loads, but the tile still tells an item from no item.
-    return images ? imageAddress().has_value() : itemID >= 1 && !version.isEmpty();
-}
-
-std::optional<QImage> ItemIconView::loadedImage() const
-{
+    if (!images)
+        return {itemID >= 1 && !version.isEmpty() ? Shows::placeholder : Shows::emptyTile, std::nullopt};
     const std::optional<QUrl> address = imageAddress();
-    return address ? images->image(*address) : std::nullopt;
+    if (!address)
+        return {Shows::emptyTile, std::nullopt};
+    std::optional<QImage> image = images->image(*address);
+    return {image ? Shows::image : Shows::placeholder, std::move(image)};
 }
 
 ItemIconView::Shows ItemIconView::shows() const
 {
-    if (!hasIcon())
-        return Shows::emptyTile;
-    return loadedImage() ? Shows::image : Shows::placeholder;
+    return look().shows;
 }
 
 void ItemIconView::paint(QPainter& painter, QPointF topLeft) const
@@ -146,12 +145,12 @@ void ItemIconView::paint(QPainter& painter, QPointF topLeft) const
     const QPainterPath shape = rounded(tile, cornerRadius);
     painter.fillPath(shape, HUD::iconBg());
 
-    if (hasIcon()) {
-        if (const std::optional<QImage> image = loadedImage()) {
+    if (const Look look = this->look(); look.shows != Shows::emptyTile) {
+        if (look.image) {
             painter.save();
             painter.setClipPath(shape);
             painter.setRenderHint(QPainter::SmoothPixmapTransform);
-            painter.drawImage(tile, *image); // stretched to the tile, whatever its aspect
+            painter.drawImage(tile, *look.image); // stretched to the tile, whatever its aspect
             painter.restore();
         } else {
             const double glyph = e * 0.4;

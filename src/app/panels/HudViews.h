@@ -59,15 +59,17 @@ struct ItemIconView {
     double edge() const { return size * s; }
     // On the source's Data Dragon base; none without a source.
     std::optional<QUrl> imageAddress() const;
-    // Whether an icon address exists (none for an empty version or an id below 1): else the tile
-    // stays empty.
-    bool hasIcon() const;
-    // What a paint would draw now (asks the source for the image, like paint does).
+    // What a paint would draw now (asks the source for the image, like paint does). The tile stays
+    // empty where no icon address exists: an empty version or an id below 1.
     Shows shows() const;
     void paint(QPainter& painter, QPointF topLeft) const;
 
 private:
-    std::optional<QImage> loadedImage() const;
+    struct Look {
+        Shows shows;
+        std::optional<QImage> image; // when it shows one
+    };
+    Look look() const;
 };
 
 struct ItemStrip {
