@@ -67,9 +67,10 @@ QCoro::Task<ProbeResult> probeConnection(
         co_return fromError(errno);
 
     // The answer comes when the socket turns writable. Running out of time or being cancelled
-    // takes the notifier away, which ends the wait as unknown.
+    // takes the notifier away, which ends the wait as unknown. The limit is the request's own
+    // time-out, so it is kept as precisely (a coarse timer may end it up to 5 % early).
     QPointer<QSocketNotifier> notifier(new QSocketNotifier(socket.fd, QSocketNotifier::Write));
-    QTimer::singleShot(limit, notifier.data(), [notifier] { notifier->deleteLater(); });
+    QTimer::singleShot(limit, Qt::PreciseTimer, notifier.data(), [notifier] { notifier->deleteLater(); });
     if (auto* n = static_cast<CancelNotifier*>(cancel.notifier()))
         QObject::connect(n, &CancelNotifier::cancelledSignal, notifier.data(), [notifier] { notifier->deleteLater(); });
     const bool answered = co_await signalOrDestroyed(notifier.data(), &QSocketNotifier::activated);

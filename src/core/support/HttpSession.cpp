@@ -245,11 +245,15 @@ QCoro::Task<HttpResult> receive(
     });
 
     // Idle time-out: restarted whenever data moves. Whole-resource time-out: fixed for the call.
+    // Both are precise: a coarse timer may fire up to 5 % early, and a time-out said before its
+    // time gives up on a peer that was still within it.
     auto* idle = new QTimer(rawReply);
     idle->setSingleShot(true);
+    idle->setTimerType(Qt::PreciseTimer);
     idle->setInterval(timeouts.request);
     auto* whole = new QTimer(rawReply);
     whole->setSingleShot(true);
+    whole->setTimerType(Qt::PreciseTimer);
     whole->setInterval(std::max<qint64>(0, deadline.remainingTime()));
     const auto expire = [rawReply, intake](auto why) {
         return [rawReply, intake, why] {
@@ -547,7 +551,7 @@ QCoro::Task<HttpResult> HttpSession::send(Request request, CancelToken cancel)
     QPointer<HttpSession> self(this);
     const HttpPeer peer = peer_;
     const HttpTimeouts timeouts = timeouts_;
-    const QDeadlineTimer deadline(timeouts.resource); // covers every hop of the call
+    const QDeadlineTimer deadline(timeouts.resource, Qt::PreciseTimer); // covers every hop of the call
     const QUrl origin = request.url;
     if (!pool_)
         pool_ = sharedPool(peer_, trust_.get());
