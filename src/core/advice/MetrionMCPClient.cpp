@@ -50,7 +50,8 @@ QCoro::Task<std::optional<QString>> MetrionMCPClient::send(
     // the session logs; the caller's "unavailable" says the rest.
     if (!result.arrived())
         co_return std::nullopt;
-    // Status and headers are not examined: an error page may still carry a valid envelope.
+    // Status and headers are not examined: an error page may still carry a valid envelope. The
+    // session logs an error status as a failure of the service all the same.
     co_return extractToolText(result.reply->body);
 }
 

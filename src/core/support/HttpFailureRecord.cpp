@@ -18,6 +18,15 @@ std::map<HttpPeer, HttpFailureRecord>& records()
     return records;
 }
 
+// The statistics service answers every call it serves with a success status, so an error status
+// from it is the service failing, though the client still reads the body (an error page may carry
+// a valid envelope). Other peers answer error statuses in normal use: the game client a 404 for
+// every resource that has no state yet.
+bool errorStatusFails(HttpPeer peer, const HttpResult& result)
+{
+    return peer == HttpPeer::statistics && result.arrived() && result.reply->status >= 400;
+}
+
 QString originKey(const QUrl& origin)
 {
     return origin.adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment | QUrl::RemoveUserInfo)
@@ -49,14 +58,21 @@ bool HttpFailureRecord::refusedLastTime(const QUrl& origin) const
 void HttpFailureRecord::failed(HttpPeer peer, const QUrl& origin, const HttpResult& result)
 {
     const QString address = shownAddress(origin);
+    const int status = result.arrived() ? result.reply->status : 0;
     for (Run& run : runs_)
-        if (run.address == address && run.kind == result.transport) {
+        if (run.address == address && run.kind == result.transport && run.status == status) {
             ++run.failures;
             return;
         }
     if (runs_.size() == maxEntries)
         runs_.removeFirst();
-    runs_.append({address, result.transport, 1});
+    runs_.append({address, result.transport, status, 1});
+    // To its caller the reply arrived, so the result carries no detail to say.
+    if (result.arrived()) {
+        log::error(lcHttpFailures(),
+            QStringLiteral("%1 reply from %2 carries error status %3").arg(peerName(peer), address).arg(status));
+        return;
+    }
     // The game's own interfaces refuse connections whenever the game is closed: their normal
     // state, not a fault.
     const bool gameClosed = (peer == HttpPeer::gameClient || peer == HttpPeer::liveClient)
@@ -78,7 +94,7 @@ void HttpFailureRecord::ended(HttpPeer peer, const QUrl& origin, const HttpResul
     } else if (!refusing_.isEmpty()) {
         refusing_.removeOne(originKey(origin));
     }
-    if (result.arrived()) {
+    if (result.arrived() && !errorStatusFails(peer, result)) {
         if (!runs_.isEmpty())
             answered(peer, shownAddress(origin));
     } else if (result.transport != TransportError::cancelled) {

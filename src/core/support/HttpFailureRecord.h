@@ -22,8 +22,9 @@ public:
 
     // Whether the origin's last call was refused a connection.
     bool refusedLastTime(const QUrl& origin) const;
-    // A call to the origin failed. The first failure of a kind is said, the ones after it are
-    // counted until the address answers again.
+    // A call to the origin failed: no reply arrived, or one whose error status the peer counts as
+    // a failure. The first failure of a kind (and status) is said, the ones after it are counted
+    // until the address answers again.
     void failed(HttpPeer peer, const QUrl& origin, const HttpResult& result);
     // A call to the origin ended, however it did.
     void ended(HttpPeer peer, const QUrl& origin, const HttpResult& result);
@@ -37,6 +38,7 @@ private:
     struct Run {
         QString address;
         TransportError kind;
+        int status; // of a reply that arrived with an error status, else 0
         qint64 failures;
     };
     QList<Run> runs_;

@@ -13,6 +13,8 @@
 // sessions of one kind say a failure of one address when it starts, and count the same failure
 // after it until the address answers again, which they say too. What they know of failing addresses
 // outlives them, so that a poller making a new client for each poll says a failure no more often.
+// A reply with an error status arrives to its caller like any other; only the statistics service,
+// which never answers one in good health, counts it as a failure of the run.
 
 #include "core/support/Async.h"
 

@@ -275,6 +275,27 @@ TEST(HttpSession, RepeatedFailuresAreToldWhenTheyStartAndEnd)
     EXPECT_EQ(lines[0].type, QtCriticalMsg);
     EXPECT_EQ(lines[1].message,
         QStringLiteral("game client at %1 answers again after 4 failed requests").arg(pinned.toString()));
+
+    // The statistics service never answers an error status in good health: a run of them is said
+    // like any other failure, though each reply arrives. The game client answers 404 in normal use.
+    logs.clear();
+    int status = 404;
+    TestHttpServer service([&status](const TestRequest&) { return TestResponse::json("{}", status); });
+    const QUrl mcp = service.url(QStringLiteral("/mcp"));
+    HttpSession gameClient(HttpPeer::gameClient, patientTimeouts);
+    EXPECT_TRUE(await(gameClient.get(service.url(QStringLiteral("/lol-champ-select/v1/session")))).arrived());
+    for (const int answered : {404, 404, 404, 200}) {
+        status = answered;
+        HttpSession client(HttpPeer::statistics, patientTimeouts);
+        EXPECT_TRUE(await(client.post(mcp, "{}")).arrived());
+    }
+    const QList<LogLine> statusLines = logs.lines(QStringLiteral("http"));
+    ASSERT_EQ(statusLines.size(), 2);
+    EXPECT_EQ(statusLines[0].message,
+        QStringLiteral("statistics service reply from %1 carries error status 404").arg(mcp.toString()));
+    EXPECT_EQ(statusLines[0].type, QtCriticalMsg);
+    EXPECT_EQ(statusLines[1].message,
+        QStringLiteral("statistics service at %1 answers again after 3 failed requests").arg(mcp.toString()));
 }
 
 // A body is read only up to its peer's limit: an announced length over it is refused before any
