@@ -121,6 +121,9 @@ TEST(SummonerRank, WinRateRoundsHalfAwayFromZero)
     EXPECT_EQ(rank("GOLD", 1, 1, 1, 7).winRatePercent(), 13);
     EXPECT_EQ(rank("GOLD", 1, 1, 0, 0).winRatePercent(), std::nullopt);
     EXPECT_EQ(rank("GOLD", 1, 1, 0, 5).winRatePercent(), 0);
+    // One game is enough for a rate.
+    EXPECT_EQ(rank("GOLD", 1, 1, 1, 0).winRatePercent(), 100);
+    EXPECT_EQ(rank("GOLD", 1, 1, 0, 1).winRatePercent(), 0);
     // Counts whose sum leaves 64 bits still give a rate.
     EXPECT_EQ(rank("GOLD", 1, 1, INT64_MAX, INT64_MAX).winRatePercent(), 50);
     EXPECT_EQ(rank("GOLD", 1, 1, INT64_MAX, 1).winRatePercent(), 100);

@@ -2,6 +2,8 @@
 #include "core/knowledge/GoldSpentTracker.h"
 #include "core/knowledge/ResolvedSelf.h"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 using namespace tolvane;
@@ -337,6 +339,10 @@ TEST_F(LaneMatchup, FindsTheOpponentByPositionOrByElimination)
     EXPECT_EQ(matchup.lanerChampion, "Mid");
     EXPECT_EQ(matchup.delta(), -50);
     EXPECT_TRUE(matchup.hasLaner());
+    // The enemy holding each other lane is struck off wherever it stands: here after the one left.
+    std::vector<LivePlayer> reordered = players;
+    std::rotate(reordered.begin() + 1, reordered.begin() + 5, reordered.end());
+    EXPECT_EQ(tracker.laneMatchup(you, reordered).lanerChampion, "Mid");
     players[5].position = "MIDDLE";
     EXPECT_EQ(tracker.laneMatchup(you, players).lanerChampion, "Mid");
     players[1].position = "MIDDLE";

@@ -66,12 +66,28 @@ TEST(ItemCatalogQueries, AcquiredCoversOwnedTransformedAndBuiltInto)
     EXPECT_FALSE(c.isAcquired(11, {}));
 }
 
-TEST(ItemCatalogQueries, CyclicRecipesEndWithoutHanging)
+TEST(ItemCatalogQueries, RecipeWalksStopAtTheirDepthAndEndOnCycles)
 {
     const ItemCatalog c({{1, 100}, {2, 100}}, {{1, {2}}, {2, {1}}}, {{1, 2}, {2, 1}});
     EXPECT_FALSE(c.isAcquired(5, {1}));
     EXPECT_FALSE(c.isBootsLine(1));
     EXPECT_TRUE(c.remainingCost(1, {}).has_value());
+
+    // 1 is built from 2, 2 from 3, and so on to 10, each step adding 100 gold.
+    std::unordered_map<int64_t, int64_t> costs;
+    std::unordered_map<int64_t, std::vector<int64_t>> from;
+    for (int64_t id = 1; id <= 10; ++id) {
+        costs[id] = 100 * (11 - id);
+        if (id < 10)
+            from[id] = {id + 1};
+    }
+    const ItemCatalog chain(costs, from, {});
+    // The recipe walk sees eight levels below an item, not nine.
+    EXPECT_TRUE(chain.isAcquired(9, {1}));
+    EXPECT_FALSE(chain.isAcquired(10, {1}));
+    // The cost walk charges an item eight levels down in full, its owned component notwithstanding.
+    EXPECT_EQ(chain.remainingCost(1, {10}), 1000);
+    EXPECT_EQ(chain.remainingCost(2, {10}), 800);
 }
 
 TEST(ItemCatalogQueries, HugeCostsSaturateInsteadOfOverflowing)
