@@ -317,15 +317,13 @@ void AppDelegate::keysMoved()
 {
     if (!inOwnMatch_ || !keyPollTimer_)
         return;
-    if (keyPollTimer_->isActive()) {
-        keysMoved_ = true;
-        return;
-    }
-    // A resting poll reads at once, while the key state holds the change it tells of: a tap
-    // shorter than the interval would be up again by the first turn. The pace starts here.
+    // Read at once, while the key state holds the change it tells of, whether the poll rests or
+    // paces: a tap shorter than the interval would be up again by the next turn. A resting poll
+    // starts its pace here.
     keysMoved_ = false;
     pollShopKeys();
-    keyPollTimer_->start();
+    if (!keyPollTimer_->isActive())
+        keyPollTimer_->start();
 }
 
 void AppDelegate::followMatch()

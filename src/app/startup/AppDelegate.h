@@ -163,7 +163,7 @@ private:
     void followMatch();
     // The key poll's turn; it stops itself when no key moved since the last one.
     void keyPollDue();
-    // A key went down or up: a resting poll reads at once and runs again.
+    // A key went down or up: the poll reads at once, and a resting one runs again.
     void keysMoved();
     void buildStatusItem();
     void buildPanelWindows();

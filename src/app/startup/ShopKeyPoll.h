@@ -1,6 +1,6 @@
 #pragma once
-// Turns presses of the shop key, the fallback key and Esc into the shop latch, polled fifty times a
-// second while keys move (or always, where the key state cannot tell when they do): the shop or
+// Turns presses of the shop key, the fallback key and Esc into the shop latch, read as each key
+// moves where the key state tells of it, else polled fifty times a second: the shop or
 // fallback key toggles it the way the game's shop opens and closes, Esc clears it, and it is off
 // whenever no match runs. Runs whatever the triggers say; the latch matters only with the shop
 // trigger. A poll reads the keyboard once for all three keys and the key settings from memory.

@@ -168,6 +168,17 @@ TEST_F(AppDelegateTest, TheKeyPollRestsWhileNoKeyMoves)
     keys.setDown(OverlaySettingsStore::Defaults::shopKeyCode, false);
     EXPECT_FALSE(app.loopState().shopLatch.isLatched());
     ASSERT_TRUE(test::spinUntil([&] { return !poll->isActive(); }));
+    // As do taps made while the poll paces, right after another key moved, before its next turn.
+    keys.setDown(VirtualKey::tab, true);
+    keys.setDown(VirtualKey::tab, false);
+    ASSERT_TRUE(poll->isActive());
+    keys.setDown(OverlaySettingsStore::Defaults::shopKeyCode, true);
+    keys.setDown(OverlaySettingsStore::Defaults::shopKeyCode, false);
+    EXPECT_TRUE(app.loopState().shopLatch.isLatched());
+    keys.setDown(VirtualKey::escape, true);
+    keys.setDown(VirtualKey::escape, false);
+    EXPECT_FALSE(app.loopState().shopLatch.isLatched());
+    ASSERT_TRUE(test::spinUntil([&] { return !poll->isActive(); }));
 
     // The match ends with the key held, and it is let go in between.
     keys.setDown(OverlaySettingsStore::Defaults::shopKeyCode, true);
