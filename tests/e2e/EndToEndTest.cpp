@@ -1,13 +1,14 @@
 // The whole application over the stand-in match, as a player meets it: the launch, champion
 // select, the loading screen, a game with its six panels, the end of the game, a game interface
 // that misbehaves mid-match, quitting, and the shipped program refusing the stand-in's
-// certificate. The application runs in this process where what it shows is inspected, and as a
-// child process where its end is what counts. Pointed at the stand-ins, it asks for no address
-// off loopback, icons included.
+// certificate whatever other game client runs. The application runs in this process where what
+// it shows is inspected, and as a child process where its end is what counts. Pointed at the
+// stand-ins, it asks for no address off loopback, icons included.
 
 #include "Await.h"
 #include "LogCapture.h"
 #include "PaintedText.h"
+#include "RefusingPort.h"
 #include "StandInMatch.h"
 #include "XTool.h"
 
@@ -27,6 +28,7 @@
 
 #include <QMainWindow>
 #include <QNetworkProxyFactory>
+#include <QScopeGuard>
 #include <QSystemTrayIcon>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -35,6 +37,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <source_location>
 
 namespace tolvane {
@@ -368,20 +371,71 @@ TEST_F(EndToEnd, QuitFromTheStatusMenuEndsTheProcessAndKeepsTheSettings)
     EXPECT_EQ(PanelPositionStore(defaults).fraction(PanelID::combos, RepositionMode::aram), QPointF(0.25, 0.4));
 }
 
+// The processes still running in the process namespace named by id ("pid:[<inode>]").
+int processesIn(const std::filesystem::path& id)
+{
+    int count = 0;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc", error))
+        if (std::filesystem::read_symlink(entry.path() / "ns/pid", error) == id)
+            ++count;
+    return count;
+}
+
+// The shipped program takes the first game client it finds in the process list, and here another
+// one, whose interface refuses every connection, was there before this match's. Run alone with
+// this match's client (and with no name server to ask), it must still reach it and refuse its
+// certificate.
 TEST_F(EndToEnd, TheShippedApplicationRefusesTheStandInCertificate)
 {
+    const bool alone = StandInMatch::canLaunchAlone();
+    QProcess other;
+    const auto endOther = qScopeGuard([&] {
+        other.kill();
+        other.waitForFinished();
+    });
+    const QUrl refusing = test::refusingUrl();
+    if (alone) {
+        other.start(u"/bin/bash"_s,
+            {u"-c"_s, u"read -r _"_s, u"LeagueClientUx"_s, u"--app-port=%1"_s.arg(refusing.port()),
+                u"--remoting-auth-token=other"_s});
+        ASSERT_TRUE(other.waitForStarted());
+    } else {
+        std::printf("no private process namespace can be made here: the shipped program sees every process of "
+                    "the machine and asks its name server\n");
+    }
     match().setPhase(Phase::champSelect);
+    if (!alone) {
+        const QString line = match().otherClientLine();
+        ASSERT_TRUE(line.isEmpty()) << "the shipped program would ask another game client first: " << line.toStdString();
+    }
     const qsizetype answered = match().clientRequests();
     QTemporaryDir home;
     QProcess app;
     QByteArray log;
     QObject::connect(&app, &QProcess::readyReadStandardError, [&] { log += app.readAllStandardError(); });
-    match().launchApp(app, QStringLiteral(TOLVANE_SHIPPED_APP), home.path());
-    EXPECT_TRUE(eventually([&] { return log.contains("Riot TLS pin REJECTED the cert presented on 127.0.0.1"); }))
-        << log.toStdString();
+    if (alone)
+        match().launchAlone(app, QStringLiteral(TOLVANE_SHIPPED_APP), home.path());
+    else
+        match().launchApp(app, QStringLiteral(TOLVANE_SHIPPED_APP), home.path());
+    const QByteArray rejected = "Riot TLS pin REJECTED the cert presented on 127.0.0.1";
+    const QByteArray askedOther = refusing.authority().toUtf8() + '/';
+    EXPECT_TRUE(eventually([&] {
+        return log.contains(rejected) || log.contains(askedOther) || app.state() == QProcess::NotRunning;
+    }));
+    EXPECT_TRUE(log.contains(rejected)) << log.toStdString();
     EXPECT_EQ(match().clientRequests(), answered);
+
+    // Every process of the namespace ends with the one that made it.
+    std::error_code error;
+    const std::filesystem::path space = alone
+        ? std::filesystem::read_symlink(u"/proc/%1/ns/pid_for_children"_s.arg(app.processId()).toStdString(), error)
+        : std::filesystem::path();
     app.kill();
     app.waitForFinished();
+    if (!space.empty()) {
+        EXPECT_TRUE(eventually([&] { return processesIn(space) == 0; })) << "left in " << space;
+    }
 }
 
 } // namespace

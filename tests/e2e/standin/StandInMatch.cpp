@@ -5,6 +5,8 @@
 #include "StandInGameWindow.h"
 #include "TestCertificates.h"
 
+#include "core/gameclient/LCUDiscovery.h"
+
 #include <QBuffer>
 #include <QDir>
 #include <QImage>
@@ -21,6 +23,25 @@ const QByteArray allGameData = "/liveclientdata/allgamedata";
 QByteArray lcu(const char* path)
 {
     return realData(QStringLiteral("lcu/") + QLatin1String(path));
+}
+
+// unshare's flags for a process and mount namespace of its own: as root, or as a developer
+// without root inside a user namespace; none where the machine makes neither.
+const QStringList& namespaceFlags()
+{
+    static const QStringList flags = [] {
+        const QStringList own {QStringLiteral("--pid"), QStringLiteral("--fork"), QStringLiteral("--kill-child"),
+            QStringLiteral("--mount-proc")};
+        for (const QStringList& candidate :
+            {own, QStringList {QStringLiteral("--user"), QStringLiteral("--map-root-user")} + own}) {
+            QProcess probe;
+            probe.start(QStringLiteral("unshare"), candidate + QStringList {QStringLiteral("true")});
+            if (probe.waitForFinished(10000) && probe.exitStatus() == QProcess::NormalExit && probe.exitCode() == 0)
+                return candidate;
+        }
+        return QStringList();
+    }();
+    return flags;
 }
 
 TestResponse closed()
@@ -94,7 +115,7 @@ QList<QByteArray> StandInMatch::dataDragonPaths() const
     return paths;
 }
 
-void StandInMatch::launchApp(QProcess& app, const QString& program, const QString& home) const
+void StandInMatch::prepareLaunch(QProcess& app, const QString& home) const
 {
     const QString peersPath = QDir(home).filePath(QStringLiteral("stand-in-peers.json"));
     QFile peersFile(peersPath);
@@ -108,8 +129,69 @@ void StandInMatch::launchApp(QProcess& app, const QString& program, const QStrin
     environment.insert(QStringLiteral("TMPDIR"), home);
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), home); // a copy of its own, not another's
     environment.insert(QString::fromLatin1(standInPeersVariable), peersPath);
+    // A proxy the developer set would carry the program's requests to wherever it runs.
+    for (const QString& name : environment.keys())
+        if (name.endsWith(QLatin1String("_proxy"), Qt::CaseInsensitive))
+            environment.remove(name);
     app.setProcessEnvironment(environment);
+}
+
+void StandInMatch::launchApp(QProcess& app, const QString& program, const QString& home) const
+{
+    prepareLaunch(app, home);
     app.start(program, {});
+}
+
+bool StandInMatch::canLaunchAlone()
+{
+    return !namespaceFlags().isEmpty();
+}
+
+void StandInMatch::launchAlone(QProcess& app, const QString& program, const QString& home) const
+{
+    prepareLaunch(app, home);
+    // The machine's name-service settings, with host names looked up in the hosts file only.
+    QFile machine(QStringLiteral("/etc/nsswitch.conf"));
+    QByteArray settings;
+    if (machine.open(QIODevice::ReadOnly))
+        for (const QByteArray& line : machine.readAll().split('\n'))
+            if (!line.trimmed().startsWith("hosts:"))
+                settings += line + '\n';
+    settings += "hosts: files\n";
+    const QString settingsPath = QDir(home).filePath(QStringLiteral("nsswitch.conf"));
+    QFile file(settingsPath);
+    if (!file.open(QIODevice::WriteOnly) || file.write(settings) < 0 || !file.flush())
+        qFatal("cannot write %s", qPrintable(settingsPath));
+    file.close();
+    // The shell stays the namespace's first process, so that its command line (the client's
+    // flags follow the script's own arguments) is there for the discovery: the program is not its
+    // last command, which a shell would run in its stead.
+    const QString script = QStringLiteral("mount --bind \"$1\" /etc/nsswitch.conf && \"$2\"; exit $?");
+    app.start(QStringLiteral("unshare"),
+        namespaceFlags() + QStringList {QStringLiteral("/bin/sh"), QStringLiteral("-c"), script, QStringLiteral("sh"),
+                               settingsPath, program}
+            + clientCommandLine());
+}
+
+QString StandInMatch::otherClientLine() const
+{
+    QProcess ps;
+    ps.start(QStringLiteral("/bin/ps"), {QStringLiteral("-A"), QStringLiteral("-o"), QStringLiteral("command")});
+    if (!ps.waitForFinished(15000))
+        qFatal("/bin/ps did not list the processes");
+    // A line comes before ours when the discovery, given it first, no longer finds ours.
+    const QByteArray ours = clientCommandLine().join(QLatin1Char(' ')).toUtf8();
+    const std::optional<ClientCredentials> found = LCUDiscovery::fromProcessList(ours);
+    for (const QByteArray& line : ps.readAllStandardOutput().split('\n'))
+        if (!line.contains(token_.toUtf8()) && LCUDiscovery::fromProcessList(line + '\n' + ours) != found)
+            return QString::fromUtf8(line);
+    return {};
+}
+
+QStringList StandInMatch::clientCommandLine() const
+{
+    return {QStringLiteral("LeagueClientUx"), QStringLiteral("--app-port=%1").arg(client_->port()),
+        QStringLiteral("--remoting-auth-token=") + token_};
 }
 
 QString StandInMatch::settingsPath(const QString& home)
@@ -124,9 +206,7 @@ void StandInMatch::setPhase(Phase phase)
     if (clientRuns && clientProcess_.state() == QProcess::NotRunning) {
         // What the discovery looks for: the client's name, port and token on one command line.
         clientProcess_.start(QStringLiteral("/bin/bash"),
-            {QStringLiteral("-c"), QStringLiteral("read -r _"), QStringLiteral("LeagueClientUx"),
-                QStringLiteral("--app-port=%1").arg(client_->port()),
-                QStringLiteral("--remoting-auth-token=") + token_});
+            QStringList {QStringLiteral("-c"), QStringLiteral("read -r _")} + clientCommandLine());
         if (!clientProcess_.waitForStarted())
             qFatal("the stand-in game client did not start");
     } else if (!clientRuns && clientProcess_.state() != QProcess::NotRunning) {

@@ -45,6 +45,17 @@ public:
     // Starts a build of the application (the test build follows the peers, the shipped one does
     // not) that keeps its settings, runtime and temporary files and the game's folder under home.
     void launchApp(QProcess& app, const QString& program, const QString& home) const;
+    // Whether launchAlone can run here: the machine makes process and mount namespaces for this
+    // user (probed once).
+    static bool canLaunchAlone();
+    // Starts the shipped build as launchApp does, but with the game client of this match the only
+    // one it can find and no name server to ask: in a process and mount namespace of its own,
+    // whose first process carries the client's command line, with host names looked up in the
+    // hosts file only. Ending app (a kill) ends every process of the namespace.
+    void launchAlone(QProcess& app, const QString& program, const QString& home) const;
+    // The first line of this machine's process list that the discovery would take before this
+    // match's client; empty when there is none.
+    QString otherClientLine() const;
     static QString settingsPath(const QString& home);
     // The Live Client Data capture the game replays (a file under allgamedata/), from its own
     // game time on.
@@ -57,6 +68,9 @@ public:
     QList<QByteArray> dataDragonPaths() const;
 
 private:
+    // The client's name, port and token, as its process carries them.
+    QStringList clientCommandLine() const;
+    void prepareLaunch(QProcess& app, const QString& home) const;
     TestResponse answerClient(const TestRequest& request) const;
     TestResponse answerLive(const TestRequest& request) const;
     TestResponse summonerById(const QByteArray& id) const;
