@@ -52,8 +52,10 @@ QCoro::Task<ItemCatalog> SharedCatalogs::items()
 
 template <class T> QCoro::Task<T> SharedCatalogs::get(std::shared_ptr<Shared<T>> shared)
 {
+    // A copy for each asker: QCoro's co_return moves from any non-const lvalue it is given, which
+    // would hand the kept catalog to this asker and an emptied one to every asker after it.
     if (shared->kept)
-        co_return *shared->kept;
+        co_return T(*shared->kept);
     if (!shared->loading)
         run(shared); // may settle at once
     if (shared->loading)

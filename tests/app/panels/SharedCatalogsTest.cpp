@@ -82,8 +82,9 @@ TEST(SharedCatalogs, AFailedLoadReachesItsWaitersAndTheNextAskerTriesAgain)
 
     ddragon.override(
         path, test::TestResponse::json(test::realData(QStringLiteral("ddragon/15.4.1/data/en_US/champion.json"))));
-    EXPECT_EQ(await(catalogs.champions()).patch, QStringLiteral("15.4.1"));
-    EXPECT_EQ(await(catalogs.champions()).patch, QStringLiteral("15.4.1"));
+    // A complete catalog is kept, and every asker after the load gets it whole.
+    for (int ask = 0; ask < 3; ++ask)
+        EXPECT_EQ(await(catalogs.champions()).patch, QStringLiteral("15.4.1")) << "ask " << ask;
     EXPECT_EQ(catalogs.championLoads(), 2) << "a complete catalog is kept";
 }
 
