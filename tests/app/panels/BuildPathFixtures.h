@@ -178,7 +178,7 @@ public:
     QCoro::Task<MetaBuildAdvice> fetch(QString championDisplayName, MetaQuery query) override
     {
         calls.push_back({championDisplayName, query});
-        co_return answer;
+        co_return MetaBuildAdvice(answer); // a copy: co_return would move the member out
     }
 };
 
@@ -195,7 +195,7 @@ public:
     QCoro::Task<MatchupAdvice> fetchMatchup(QString myChampion, QString opponentChampion, MetaRole role) override
     {
         calls.push_back({myChampion, opponentChampion, role});
-        co_return answer;
+        co_return MatchupAdvice(answer); // a copy: co_return would move the member out
     }
 };
 
