@@ -306,8 +306,9 @@ void AppDelegate::pollShopKeys()
 
 void AppDelegate::keyPollDue()
 {
-    // A reading with no key moved since the last one gives the same states, so no edge: the poll
-    // rests until a key moves again.
+    // Where the key state tells of each change, the keys are read as they move: a turn is due
+    // only for the match's first reading, and a reading with no key moved since the last one gives
+    // the same states, so no edge. The poll then rests for the rest of the match.
     if (keysWatched_ && !keysMoved_) {
         keyPollTimer_->stop();
         return;
@@ -318,15 +319,13 @@ void AppDelegate::keyPollDue()
 
 void AppDelegate::keysMoved()
 {
-    if (!inOwnMatch_ || !keyPollTimer_)
+    if (!inOwnMatch_)
         return;
-    // Read at once, while the key state holds the change it tells of, whether the poll rests or
-    // paces: a tap shorter than the interval would be up again by the next turn. A resting poll
-    // starts its pace here.
+    // Read at once, while the key state holds the change it tells of: a tap shorter than the
+    // poll's interval would be up again by its next turn. Every change is told, so no turn needs
+    // to follow; this reading also stands for a match's first one if that is still due.
     keysMoved_ = false;
     pollShopKeys();
-    if (!keyPollTimer_->isActive())
-        keyPollTimer_->start();
 }
 
 void AppDelegate::followMatch()
@@ -336,8 +335,8 @@ void AppDelegate::followMatch()
     // Between matches no panel can be due and the keyboard is not read: a tick would only hide
     // what is hidden (leaving the editor, which shows them all, asks for its own) and a poll would
     // only clear the latch, which the last of each does. So both loops run while a match does, and
-    // nothing wakes the process for nothing in between. In a match the key poll runs at its pace
-    // while keys move, where the key state can tell it so.
+    // nothing wakes the process for nothing in between. Where the key state tells of each change,
+    // the match's keys are read once at its start and then as they move, with no pace.
     const bool ownMatch = goldVM_->summary().has_value();
     const bool anyMatch = ownMatch || cooldownVM_->inGame();
     if (inOwnMatch_ != ownMatch) {

@@ -161,9 +161,10 @@ private:
 
     // Runs the visibility tick while any match runs, and the shop-key poll while the player's own does.
     void followMatch();
-    // The key poll's turn; it stops itself when no key moved since the last one.
+    // The key poll's turn; where the key state tells of each change, it stops itself once the
+    // match's first reading is made.
     void keyPollDue();
-    // A key went down or up: the poll reads at once, and a resting one runs again.
+    // A key went down or up: the keys are read at once.
     void keysMoved();
     void buildStatusItem();
     void buildPanelWindows();
