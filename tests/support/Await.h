@@ -7,6 +7,7 @@
 
 #include "RealData.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QString>
@@ -68,6 +69,18 @@ inline void spinFor(std::chrono::milliseconds duration)
     clock.start();
     for (int turn = 0; turn < 10 || clock.elapsed() < duration.count(); ++turn)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+// Timers armed by QTimer::singleShot and not yet due. Qt keeps each on an object of the event
+// dispatcher's, which wakes the event loop when it falls due even when the object the timer was
+// given is gone; work that has ended leaves none behind.
+inline int armedSingleShotTimers()
+{
+    QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
+    int armed = 0;
+    for (QObject* child : dispatcher->children())
+        armed += int(dispatcher->registeredTimers(child).size());
+    return armed;
 }
 
 } // namespace tolvane::test

@@ -55,13 +55,12 @@ struct SleepAwaiter {
     std::chrono::milliseconds pause;
     CancelToken token;
     bool completed = false;
-    std::shared_ptr<QObject> context;
+    std::shared_ptr<QTimer> timer;
 
     bool await_ready() const { return token.isCancelled(); }
 
     void await_suspend(std::coroutine_handle<> handle)
     {
-        context = std::make_shared<QObject>();
         auto done = std::make_shared<bool>(false);
         auto finish = [this, handle, done](bool fullPause) {
             if (*done)
@@ -71,11 +70,17 @@ struct SleepAwaiter {
             QTimer::singleShot(0, [handle] { handle.resume(); });
         };
         // QTimer counts in int milliseconds; a longer pause is capped (about 24 days).
-        const auto capped = std::min<std::chrono::milliseconds::rep>(pause.count(), std::numeric_limits<int>::max());
-        QTimer::singleShot(std::chrono::milliseconds(std::max<std::chrono::milliseconds::rep>(capped, 0)),
-            context.get(), [finish] { finish(true); });
+        const int ms = int(std::clamp<std::chrono::milliseconds::rep>(pause.count(), 0, std::numeric_limits<int>::max()));
+        // The timer goes with the sleep: a single-shot timer whose object is gone would still wake
+        // the event loop when a sleep cut short falls due. Its kind is the one QTimer::singleShot
+        // picks for the pause.
+        timer = std::make_shared<QTimer>();
+        timer->setSingleShot(true);
+        timer->setTimerType(ms >= 2000 ? Qt::CoarseTimer : Qt::PreciseTimer);
+        QObject::connect(timer.get(), &QTimer::timeout, [finish] { finish(true); });
         if (auto* n = static_cast<CancelNotifier*>(token.notifier()))
-            QObject::connect(n, &CancelNotifier::cancelledSignal, context.get(), [finish] { finish(false); });
+            QObject::connect(n, &CancelNotifier::cancelledSignal, timer.get(), [finish] { finish(false); });
+        timer->start(ms);
     }
 
     bool await_resume() { return completed && !token.isCancelled(); }

@@ -68,9 +68,15 @@ QCoro::Task<ProbeResult> probeConnection(
 
     // The answer comes when the socket turns writable. Running out of time or being cancelled
     // takes the notifier away, which ends the wait as unknown. The limit is the request's own
-    // time-out, so it is kept as precisely (a coarse timer may end it up to 5 % early).
+    // time-out, so it is kept as precisely (a coarse timer may end it up to 5 % early). The
+    // notifier owns it, so that an answer stops it: a single-shot timer whose object is gone still
+    // wakes the event loop when it falls due.
     QPointer<QSocketNotifier> notifier(new QSocketNotifier(socket.fd, QSocketNotifier::Write));
-    QTimer::singleShot(limit, Qt::PreciseTimer, notifier.data(), [notifier] { notifier->deleteLater(); });
+    auto* deadline = new QTimer(notifier.data());
+    deadline->setSingleShot(true);
+    deadline->setTimerType(Qt::PreciseTimer);
+    QObject::connect(deadline, &QTimer::timeout, notifier.data(), [notifier] { notifier->deleteLater(); });
+    deadline->start(limit);
     if (auto* n = static_cast<CancelNotifier*>(cancel.notifier()))
         QObject::connect(n, &CancelNotifier::cancelledSignal, notifier.data(), [notifier] { notifier->deleteLater(); });
     const bool answered = co_await signalOrDestroyed(notifier.data(), &QSocketNotifier::activated);

@@ -32,9 +32,11 @@ TEST(CancellableSleep, FullPausesCount)
 TEST(CancellableSleep, CancellationCutsTheSleepShort)
 {
     CancelSource source;
+    const int armed = armedSingleShotTimers();
     QTimer::singleShot(20, [&] { source.cancel(); });
     // An hour's sleep ends long before the watchdog only if the cancel cut it short.
     EXPECT_FALSE(await(sleepFor(1h, source.token())));
+    EXPECT_EQ(armedSingleShotTimers(), armed) << "the hour's timer outlived the sleep";
     // Already cancelled: returns at once.
     EXPECT_FALSE(await(sleepFor(1h, source.token())));
 }

@@ -1,11 +1,14 @@
 #include "core/support/HttpSession.h"
 
+#include "core/support/ConnectProbe.h"
+
 #include "Await.h"
 #include "LogCapture.h"
 #include "PouringPeer.h"
 #include "TestCertificates.h"
 #include "TestHttpServer.h"
 
+#include <QElapsedTimer>
 #include <QTcpServer>
 #include <QTcpSocket>
 
@@ -170,8 +173,35 @@ TEST(HttpSession, AnAddressThatRefusedIsAskedOnceBeforeTheNextRequest)
     EXPECT_TRUE(await(std::move(next)).arrived());
     EXPECT_EQ(accepted.size() - before, 1u) << "asked before the request";
 
+    // A probe that has its answer leaves no limit armed behind it: an hour's limit would still
+    // wake the process when it fell due.
+    const int armed = armedSingleShotTimers();
+    EXPECT_EQ(await(probeConnection(QHostAddress::LocalHost, quint16(url.port()), 1h)), ProbeResult::accepting);
+    EXPECT_EQ(await(probeConnection(QHostAddress::LocalHost, quint16(refusing.port()), 1h)), ProbeResult::refused);
+    EXPECT_EQ(armedSingleShotTimers(), armed);
+
+    // A connection that is never answered ends as unknown at the probe's limit, not before. With
+    // its listening queue full, the port drops the probe's handshake; a cancel well past the limit
+    // ends a wait that the limit did not.
+    acceptAll();
+    ASSERT_EQ(::listen(fd, 0), 0);
+    const int filler = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    ASSERT_EQ(::connect(filler, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    CancelSource giveUp;
+    QTimer backstop;
+    backstop.setSingleShot(true);
+    QObject::connect(&backstop, &QTimer::timeout, [&] { giveUp.cancel(); });
+    backstop.start(20s);
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(await(probeConnection(QHostAddress::LocalHost, quint16(url.port()), 300ms, giveUp.token())),
+        ProbeResult::unknown);
+    EXPECT_GE(clock.elapsed(), 300);
+    EXPECT_FALSE(giveUp.isCancelled()) << "the limit did not end the wait";
+
     for (const int connection : accepted)
         ::close(connection);
+    ::close(filler);
     ::close(other);
     ::close(fd);
 }
