@@ -67,15 +67,12 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # Not "games": Debian keeps that section for games themselves, installed in /usr/games.
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# The libraries come from what the program loads (its NEEDED entries, as dpkg-shlibdeps reads
+# them), each with the least version its symbols need; what it uses without linking is named here.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(TOLVANE_DEBIAN_DEPENDS
-  # Qt 6.4 (libqt6gui6 carries the X11 platform plug-in), the OpenGL entry points it links, QCoro
-  "libqt6core6 (>= 6.4)" "libqt6gui6 (>= 6.4)" "libqt6widgets6 (>= 6.4)" "libqt6network6 (>= 6.4)"
-  "libqt6svg6 (>= 6.4)" "libglx0" "libopengl0" "libqcoro6core0 (>= 0.8)" "libqcoro6network0 (>= 0.8)"
-  # JSON, TLS and the authorities that vouch for Data Dragon and the statistics service, X11 key
-  # state (XInput2 raw key events) and key names, the compositing manager watch
-  "libsimdjson14" "libssl3" "ca-certificates" "libx11-6" "libxi6" "libxkbcommon0" "libxfixes3"
-  # the C++ run time
-  "libstdc++6 (>= 12)" "libgcc-s1" "libc6 (>= 2.36)"
+  # the authorities that vouch for Data Dragon and the statistics service
+  "ca-certificates"
   # /bin/ps, whose process list the game client is found in (not in a minimal install)
   "procps"
   # fonts: Inter, DejaVu Sans as the fallback, WenQuanYi Micro Hei for Chinese, Japanese and Korean
