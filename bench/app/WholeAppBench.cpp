@@ -1,8 +1,8 @@
 // The whole application as a player runs it, over the stand-in match of the end-to-end tests:
 // start-up to the main window; then, with the main window closed, a spell in the tray with no
 // game and a spell in a game with all six panels shown, as a player who pins them sees it. For
-// each spell: CPU as a share of one core (utime + stime of every thread), VmRSS and VmHWM, and
-// the requests the stand-ins saw. A minimal Qt Widgets window runs alongside as the toolkit's
+// each spell: CPU as a share of one core (utime + stime of every thread), VmRSS and VmHWM, the
+// wake-ups (voluntary context switches of every thread) and the requests the stand-ins saw. A minimal Qt Widgets window runs alongside as the toolkit's
 // floor. Each spell lasts TOLVANE_BENCH_SECONDS (or --seconds=N),
 // 60 s unless told. TOLVANE_BENCH_HOLD=N keeps the game going N s more once it is measured, and
 // says the application's pid, for a profiler to attach to a match in progress.
@@ -21,6 +21,7 @@
 #include "core/overlay/UserDefaults.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
@@ -29,6 +30,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <map>
 #include <cstdio>
 #include <optional>
 #include <thread>
@@ -86,6 +88,43 @@ Usage usage(qint64 pid)
     }
     return u;
 }
+
+// How often a process slept and was woken: the voluntary context switches of all its threads.
+// A thread may end within a spell, taking its count with it, so each is read as the spell goes
+// and kept at the last count read.
+class Wakeups {
+public:
+    explicit Wakeups(qint64 pid)
+        : pid_(pid)
+    {
+        sample();
+        first_ = last_;
+    }
+    void sample()
+    {
+        const QDir tasks(QStringLiteral("/proc/%1/task").arg(pid_));
+        for (const QString& tid : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            QFile status(tasks.filePath(tid + QStringLiteral("/status")));
+            if (!status.open(QIODevice::ReadOnly))
+                continue;
+            for (const QByteArray& line : status.readAll().split('\n'))
+                if (line.startsWith("voluntary_ctxt_switches:"))
+                    last_[tid] = line.mid(line.indexOf(':') + 1).trimmed().toLongLong();
+        }
+    }
+    qint64 count() const
+    {
+        qint64 total = 0;
+        for (const auto& [tid, last] : last_)
+            total += last - (first_.count(tid) ? first_.at(tid) : 0);
+        return total;
+    }
+
+private:
+    qint64 pid_;
+    std::map<QString, qint64> first_;
+    std::map<QString, qint64> last_;
+};
 
 // A program of the benchmark, started and waited for until its main window is on screen.
 class Program {
@@ -324,6 +363,8 @@ int main(int argc, char* argv[])
         Usage floor;
         double appCpu = 0; // % of one core
         double floorCpu = 0;
+        double appWakeups = 0; // per second
+        double floorWakeups = 0;
         double liveRequests = 0; // per second
         double statisticsCalls = 0;
         int panels = 0; // on screen at the end
@@ -333,8 +374,21 @@ int main(int argc, char* argv[])
         const Usage floor0 = usage(floor.pid());
         const qsizetype live0 = match.liveRequests();
         const qsizetype calls0 = match.statisticsCalls();
+        Wakeups appWakeups(app.pid());
+        Wakeups floorWakeups(floor.pid());
+        QTimer sampling;
+        QObject::connect(&sampling, &QTimer::timeout, [&] {
+            appWakeups.sample();
+            floorWakeups.sample();
+        });
+        sampling.start(200ms);
         pause(std::chrono::seconds(spell));
+        sampling.stop();
+        appWakeups.sample();
+        floorWakeups.sample();
         Spell s {usage(app.pid()), usage(floor.pid())};
+        s.appWakeups = static_cast<double>(appWakeups.count()) / spell;
+        s.floorWakeups = static_cast<double>(floorWakeups.count()) / spell;
         s.appCpu = (s.app.cpuSeconds - app0.cpuSeconds) * 100 / spell;
         s.floorCpu = (s.floor.cpuSeconds - floor0.cpuSeconds) * 100 / spell;
         s.liveRequests = static_cast<double>(match.liveRequests() - live0) / spell;
@@ -358,9 +412,11 @@ int main(int argc, char* argv[])
     row("no game: CPU (% of one core)", idle.appCpu, idle.floorCpu, Goals::idleCpu);
     row("no game: VmRSS (MB)", idle.app.rssMB, idle.floor.rssMB);
     row("no game: VmHWM (MB)", idle.app.hwmMB, idle.floor.hwmMB);
+    row("no game: wake-ups per second", idle.appWakeups, idle.floorWakeups);
     row("game: CPU (% of one core)", game.appCpu, game.floorCpu, Goals::matchCpu);
     row("game: VmRSS (MB)", game.app.rssMB, game.floor.rssMB, Goals::matchResidentMB);
     row("game: VmHWM (MB)", game.app.hwmMB, game.floor.hwmMB, Goals::matchResidentMB);
+    row("game: wake-ups per second", game.appWakeups, game.floorWakeups);
     row("game: panels on screen", game.panels, std::nullopt, Goals::panels);
     row("game: Live Client requests per second", game.liveRequests, std::nullopt, Goals::liveRequestsPerSecond);
     row("game: statistics-service calls per second", game.statisticsCalls);
