@@ -2,10 +2,11 @@
 // start-up to the main window; then, with the main window closed, a spell in the tray with no
 // game and a spell in a game with all six panels shown, as a player who pins them sees it. For
 // each spell: CPU as a share of one core (utime + stime of every thread), VmRSS and VmHWM, the
-// wake-ups (voluntary context switches of every thread) and the requests the stand-ins saw. A minimal Qt Widgets window runs alongside as the toolkit's
-// floor. Each spell lasts TOLVANE_BENCH_SECONDS (or --seconds=N),
-// 60 s unless told. TOLVANE_BENCH_HOLD=N keeps the game going N s more once it is measured, and
-// says the application's pid, for a profiler to attach to a match in progress.
+// wake-ups (voluntary context switches of every thread) and the requests the stand-ins saw. A
+// minimal Qt Widgets window runs alongside as the toolkit's floor. Each spell lasts
+// TOLVANE_BENCH_SECONDS (or --seconds=N), 60 s unless told. TOLVANE_BENCH_HOLD=N keeps the game
+// going N s more once it is measured, and says the application's pid, for a profiler to attach to
+// a match in progress.
 //
 // It runs itself again under scripts/with-x11 --tray, on a display of its own.
 
@@ -30,8 +31,8 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <map>
 #include <cstdio>
+#include <map>
 #include <optional>
 #include <thread>
 #include <vector>
@@ -115,8 +116,10 @@ public:
     qint64 count() const
     {
         qint64 total = 0;
-        for (const auto& [tid, last] : last_)
-            total += last - (first_.count(tid) ? first_.at(tid) : 0);
+        for (const auto& [tid, last] : last_) {
+            const auto first = first_.find(tid);
+            total += last - (first == first_.end() ? 0 : first->second);
+        }
         return total;
     }
 

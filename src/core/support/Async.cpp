@@ -70,7 +70,8 @@ struct SleepAwaiter {
             QTimer::singleShot(0, [handle] { handle.resume(); });
         };
         // QTimer counts in int milliseconds; a longer pause is capped (about 24 days).
-        const int ms = int(std::clamp<std::chrono::milliseconds::rep>(pause.count(), 0, std::numeric_limits<int>::max()));
+        const int ms
+            = int(std::clamp<std::chrono::milliseconds::rep>(pause.count(), 0, std::numeric_limits<int>::max()));
         // The timer goes with the sleep: a single-shot timer whose object is gone would still wake
         // the event loop when a sleep cut short falls due. Its kind is the one QTimer::singleShot
         // picks for the pause.
